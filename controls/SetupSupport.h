@@ -1,0 +1,106 @@
+// The setup-support component: at the first idle moment it adds the header line and builds the
+// help and technical-support windows; its 100 ms timer shows the help window once.
+#pragma once
+
+#include "platform/StdCtrls.h"
+#include "platform/Timers.h"
+
+namespace ui {
+
+using TPCIEvent = std::function<std::string(TObject* sender, int32_t cardIndex)>;
+using TCalibEvent = std::function<std::string(TObject* sender, uint8_t channel, bool& itsAllBad)>;
+
+class THelpForm : public TForm {
+    UI_CLASS(THelpForm)
+public:
+    explicit THelpForm(TComponent* owner);
+    TRichEdit* HelpRich = nullptr;
+    TLabel* HelpLabel = nullptr;
+    TButton* StartButton = nullptr;
+    void StartButtonClick(TObject* sender);
+};
+
+class TTechForm : public TForm {
+    UI_CLASS(TTechForm)
+public:
+    explicit TTechForm(TComponent* owner);
+    TMemo* TechMemo = nullptr;
+    TButton* CloseButton = nullptr;
+};
+
+// What the help document says, assembled piece by piece.
+struct HelpDocumentInput {
+    std::string companyName;
+    std::string cardName;
+    bool series = true;
+    bool multiPort = false;
+    bool cardStrings = false; // the page supplies per-card texts
+};
+std::string BuildHelpDocument(const HelpDocumentInput& in);
+std::string BuildSupportText(const std::string& companyName, const std::string& callHow);
+// The help window's scale for a screen: min(h / 450, w / 800), never below 1.
+double HelpScale(int screenWidth, int screenHeight);
+// Nearest integer, halfway cases to the even neighbour.
+int RoundHalfEven(double v);
+
+class TSetupSupporter : public TComponent {
+    UI_CLASS(TSetupSupporter)
+public:
+    explicit TSetupSupporter(TComponent* owner);
+    ~TSetupSupporter() override;
+
+    std::string CompanyName;
+    std::string CardNameA;
+    std::string CardNameB;
+    bool UseCardNameB = false;
+    std::string CallHow;
+    bool MultiPort = false;
+    uint8_t Channels = 8;
+    bool ChangeButtons = true;
+    bool bSeries = true;
+    const TNotifyEvent& OnBeginCalib() const { return onBeginCalib_; }
+    void SetOnBeginCalib(TNotifyEvent e);
+    TPCIEvent OnGetCardString;
+    TCalibEvent OnGetCalibString;
+    TNotifyEvent OnStopButtonClick;
+    TNotifyEvent OnStartButtonClick;
+
+    // The application's idle handler: unhooks itself, then builds the windows.
+    void AppIdle(TObject* sender, bool& done);
+
+    THelpForm* HelpForm() const { return helpForm_; }
+    TTechForm* TechForm() const { return techForm_; }
+    TForm* PCIForm() const { return pciForm_; }
+    TLabel* HeaderLabel() const { return headerLabel_; }
+    bool FirstRun() const { return firstRun_; }
+    bool Calibrating() const { return calibrating_; }
+    bool TimerRunning() const { return messageWindow_->TimerRunning(1); }
+
+    // Hides the parent window of the Close button that was clicked.
+    void CloseButtonClick(TObject* sender);
+
+protected:
+    void Notification(TComponent* c, bool removing) override;
+
+private:
+    TForm* MainWindow() const;
+    void BuildWindows();
+    void BuildHelpWindow(TForm* main, const std::string& cardName);
+    void BuildTechWindow(TForm* main);
+    void UpdateTimer();
+    void WndProc(TMessage& m);
+    void TimerTick();
+
+    bool firstRun_ = false;
+    bool calibrating_ = false;
+    std::unique_ptr<TMessageWindow> messageWindow_;
+    TNotifyEvent onBeginCalib_;
+    TLabel* headerLabel_ = nullptr;
+    TForm* pciForm_ = nullptr;
+    THelpForm* helpForm_ = nullptr;
+    TTechForm* techForm_ = nullptr;
+};
+
+void RegisterSetupSupportClasses();
+
+} // namespace ui

@@ -1,0 +1,884 @@
+#include "platform/Controls.h"
+
+#include "platform/Forms.h"
+#include "platform/qt/Peers.h"
+#include "platform/qt/QtSupport.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+// a * b / c rounded half away from zero, as layout arithmetic expects.
+int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    long long n = static_cast<long long>(a) * b, d = c;
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
+    return static_cast<int>(n >= 0 ? (n + d / 2) / d : (n - d / 2) / d);
+}
+
+// Captions mark the shortcut letter with '&'; "&&" is a literal ampersand.
+std::string StripAccel(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '&') {
+            if (i + 1 < s.size() && s[i + 1] == '&') {
+                out += '&';
+                ++i;
+            }
+            continue;
+        }
+        out += s[i];
+    }
+    return out;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- canvas
+
+TCanvas::TCanvas(QPainter* painter, QImage* surface) : painter_(painter), surface_(surface) {
+    if (surface_) clip_ = {0, 0, surface_->width(), surface_->height()};
+}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::SetOriginAndClip(TPoint origin, const TRect& clip) {
+    origin_ = origin;
+    clip_ = clip;
+    if (!painter_) return;
+    painter_->resetTransform();
+    painter_->setClipRect(QRect(clip.Left, clip.Top, clip.Width(), clip.Height()));
+    painter_->translate(origin.X, origin.Y);
+}
+
+void TCanvas::ApplyPen() {
+    if (Pen.Style == TPenStyle::psClear) {
+        painter_->setPen(Qt::NoPen);
+        return;
+    }
+    QPen pen(qt::ToQColor(Pen.Color));
+    pen.setWidth(std::max(1, Pen.Width));
+    switch (Pen.Style) {
+    case TPenStyle::psDash:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case TPenStyle::psDot:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case TPenStyle::psDashDot:
+        pen.setStyle(Qt::DashDotLine);
+        break;
+    default:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    }
+    painter_->setPen(pen);
+}
+
+void TCanvas::ApplyBrush() {
+    if (Brush.Style == TBrushStyle::bsClear)
+        painter_->setBrush(Qt::NoBrush);
+    else
+        painter_->setBrush(qt::ToQColor(Brush.Color));
+}
+
+void TCanvas::FillRect(const TRect& r) {
+    if (!painter_ || r.Width() <= 0 || r.Height() <= 0) return;
+    if (Brush.Style == TBrushStyle::bsClear) return;
+    painter_->fillRect(QRect(r.Left, r.Top, r.Width(), r.Height()), qt::ToQColor(Brush.Color));
+}
+
+void TCanvas::FrameRect(const TRect& r) {
+    if (!painter_ || r.Width() <= 0 || r.Height() <= 0) return;
+    QColor c = qt::ToQColor(Brush.Color);
+    painter_->fillRect(QRect(r.Left, r.Top, r.Width(), 1), c);
+    painter_->fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
+    painter_->fillRect(QRect(r.Left, r.Top, 1, r.Height()), c);
+    painter_->fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), c);
+}
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+    if (!painter_ || right <= left || bottom <= top) return;
+    bool pen = Pen.Style != TPenStyle::psClear;
+    if (Brush.Style != TBrushStyle::bsClear) {
+        QRect inner = pen ? QRect(left + 1, top + 1, right - left - 2, bottom - top - 2)
+                          : QRect(left, top, right - left, bottom - top);
+        if (inner.width() > 0 && inner.height() > 0)
+            painter_->fillRect(inner, qt::ToQColor(Brush.Color));
+    }
+    if (pen) {
+        ApplyPen();
+        painter_->setBrush(Qt::NoBrush);
+        painter_->drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+    }
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+    if (!painter_) return;
+    QFont f = qt::ToQFont(Font);
+    painter_->setFont(f);
+    QFontMetrics fm(f);
+    if (Brush.Style != TBrushStyle::bsClear)
+        painter_->fillRect(QRect(x, y, fm.horizontalAdvance(qt::ToQ(text)), fm.height()),
+                           qt::ToQColor(Brush.Color));
+    painter_->setPen(qt::ToQColor(Font.Color));
+    painter_->drawText(x, y + fm.ascent(), qt::ToQ(text));
+}
+
+void TCanvas::TextRect(const TRect& r, const std::string& text, TAlignment alignment,
+                       TTextLayout layout, bool wordWrap) {
+    if (!painter_) return;
+    QFont f = qt::ToQFont(Font);
+    painter_->setFont(f);
+    painter_->setPen(qt::ToQColor(Font.Color));
+    int flags = 0;
+    switch (alignment) {
+    case TAlignment::taLeftJustify:
+        flags |= Qt::AlignLeft;
+        break;
+    case TAlignment::taRightJustify:
+        flags |= Qt::AlignRight;
+        break;
+    case TAlignment::taCenter:
+        flags |= Qt::AlignHCenter;
+        break;
+    }
+    switch (layout) {
+    case TTextLayout::tlTop:
+        flags |= Qt::AlignTop;
+        break;
+    case TTextLayout::tlCenter:
+        flags |= Qt::AlignVCenter;
+        break;
+    case TTextLayout::tlBottom:
+        flags |= Qt::AlignBottom;
+        break;
+    }
+    if (wordWrap) flags |= Qt::TextWordWrap;
+    painter_->save();
+    painter_->setClipRect(QRect(r.Left, r.Top, r.Width(), r.Height()), Qt::IntersectClip);
+    painter_->drawText(QRect(r.Left, r.Top, r.Width(), r.Height()), flags, qt::ToQ(text));
+    painter_->restore();
+}
+
+int TCanvas::TextWidth(const std::string& text) const {
+    return QFontMetrics(qt::ToQFont(Font)).horizontalAdvance(qt::ToQ(text));
+}
+
+int TCanvas::TextHeight(const std::string&) const {
+    return QFontMetrics(qt::ToQFont(Font)).height();
+}
+
+uint32_t TCanvas::Pixel(int x, int y) const {
+    if (!surface_) return 0;
+    int sx = x + origin_.X, sy = y + origin_.Y;
+    if (sx < 0 || sy < 0 || sx >= surface_->width() || sy >= surface_->height()) return 0;
+    QRgb p = surface_->pixel(sx, sy);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+// ---------------------------------------------------------------- control
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {}
+
+TControl::~TControl() {
+    BeginDestroy();
+    detail::ControlGone(this);
+    if (parent_) parent_->RemoveControl(this);
+    parent_ = nullptr;
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == parent_) return;
+    if (parent == this) throw Exception("A control cannot be its own parent");
+    if (parent_) {
+        if (visible_ && !IsWindowed()) parent_->Invalidate();
+        parent_->RemoveControl(this);
+    }
+    parent_ = nullptr;
+    if (parent) parent->InsertControl(this);
+    ParentChanged();
+    if (parent_) {
+        UpdateAnchorRules();
+        FontChanged();
+        if (align_ != TAlign::alNone) RequestAlign();
+        Invalidate();
+    }
+}
+
+TForm* TControl::ParentForm() const {
+    const TControl* c = this;
+    while (c->parent_)
+        c = c->parent_;
+    return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    SetBoundsInternal(left, top, width, height);
+    if (parent_ && !parent_->aligning_) UpdateAnchorRules();
+    if (align_ != TAlign::alNone) RequestAlign();
+}
+
+void TControl::SetBoundsInternal(int left, int top, int width, int height) {
+    if (width < 0) width = 0;
+    if (height < 0) height = 0;
+    if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    if (!IsWindowed() && parent_ && visible_) parent_->Invalidate();
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    BoundsChanged();
+    Invalidate();
+}
+
+TPoint TControl::ClientOrigin() const {
+    if (!parent_) return {left_, top_};
+    TPoint p = parent_->ClientOrigin();
+    return {p.X + left_, p.Y + top_};
+}
+
+TPoint TControl::ScreenToClient(TPoint p) const {
+    TPoint o = ClientOrigin();
+    return {p.X - o.X, p.Y - o.Y};
+}
+
+TPoint TControl::ClientToScreen(TPoint p) const {
+    TPoint o = ClientOrigin();
+    return {p.X + o.X, p.Y + o.Y};
+}
+
+void TControl::SetVisible(bool v) {
+    if (v == visible_) return;
+    if (!v && !IsWindowed() && parent_) parent_->Invalidate();
+    visible_ = v;
+    VisibleChanged();
+}
+
+void TControl::VisibleChanged() {
+    Invalidate();
+    if (align_ != TAlign::alNone) RequestAlign();
+}
+
+bool TControl::Showing() const {
+    if (!visible_) return false;
+    if (parent_) return parent_->Showing();
+    return dynamic_cast<const TForm*>(this) != nullptr;
+}
+
+void TControl::SetEnabled(bool v) {
+    if (v == enabled_) return;
+    enabled_ = v;
+    Invalidate();
+}
+
+void TControl::SetAlign(TAlign a) {
+    if (a == align_) return;
+    align_ = a;
+    RequestAlign();
+}
+
+void TControl::SetAnchors(TAnchors a) {
+    anchors_ = a;
+    UpdateAnchorRules();
+}
+
+void TControl::RequestAlign() {
+    if (parent_) parent_->Realign();
+}
+
+void TControl::SetCaption(const std::string& text) {
+    if (text == caption_) return;
+    caption_ = text;
+    CaptionChanged();
+}
+
+const TFont& TControl::Font() const {
+    if (parentFont_ && parent_) return parent_->Font();
+    return font_;
+}
+
+void TControl::SetFont(const TFont& f) {
+    font_ = f;
+    parentFont_ = false;
+    FontChanged();
+}
+
+TFont& TControl::FontForChange() {
+    if (parentFont_) {
+        font_ = Font();
+        parentFont_ = false;
+    }
+    return font_;
+}
+
+void TControl::SetParentFont(bool v) {
+    if (v == parentFont_) return;
+    if (!v) font_ = Font();
+    parentFont_ = v;
+    FontChanged();
+}
+
+void TControl::FontChanged() {
+    AdjustSize();
+    Invalidate();
+}
+
+TColor TControl::Color() const {
+    if (parentColor_ && parent_) return parent_->Color();
+    return color_;
+}
+
+void TControl::SetColor(TColor c) {
+    color_ = c;
+    parentColor_ = false;
+    ColorChanged();
+}
+
+void TControl::SetParentColor(bool v) {
+    if (v == parentColor_) return;
+    if (!v) color_ = Color();
+    parentColor_ = v;
+    ColorChanged();
+}
+
+void TControl::SetAutoSize(bool v) {
+    if (v == autoSize_) return;
+    autoSize_ = v;
+    if (v) AdjustSize();
+}
+
+LRESULT TControl::Perform(unsigned msg, WPARAM wParam, LPARAM lParam) {
+    TMessage m{msg, wParam, lParam, 0};
+    WndProc(m);
+    return m.Result;
+}
+
+void TControl::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        // Controls tell their parent by default, naming themselves.
+        if (parent_) parent_->Perform(m.Msg, 0, reinterpret_cast<LPARAM>(this));
+        break;
+    case WM_LBUTTONDOWN:
+        if (ControlStyle & csClickEvents) clicked_ = true;
+        if (OnMouseDown)
+            OnMouseDown(this, TMouseButton::mbLeft, MouseX(m.LParam), MouseY(m.LParam));
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (ControlStyle & csDoubleClicks) DblClick();
+        if (OnMouseDown)
+            OnMouseDown(this, TMouseButton::mbLeft, MouseX(m.LParam), MouseY(m.LParam));
+        break;
+    case WM_LBUTTONUP: {
+        if (clicked_) {
+            clicked_ = false;
+            if (ClientRect().Contains({MouseX(m.LParam), MouseY(m.LParam)})) Click();
+        }
+        if (OnMouseUp) OnMouseUp(this, TMouseButton::mbLeft, MouseX(m.LParam), MouseY(m.LParam));
+        break;
+    }
+    case WM_MOUSEMOVE:
+        if (OnMouseMove) OnMouseMove(this, MouseX(m.LParam), MouseY(m.LParam));
+        break;
+    default:
+        break;
+    }
+}
+
+void TControl::Invalidate() {
+    if (IsDestroying()) return;
+    if (parent_ && visible_) parent_->Invalidate();
+}
+
+void TControl::BringToFront() {
+    if (!parent_) return;
+    auto& list = parent_->controls_;
+    std::erase(list, this);
+    list.push_back(this);
+    Invalidate();
+}
+
+void TControl::SendToBack() {
+    if (!parent_) return;
+    auto& list = parent_->controls_;
+    std::erase(list, this);
+    list.insert(list.begin(), this);
+    Invalidate();
+}
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+void TControl::UpdateAnchorRules() {
+    if (!parent_ || anchoring_) return;
+    int pw = parent_->ClientWidth(), ph = parent_->ClientHeight();
+    bool l = anchors_ & akLeft, r = anchors_ & akRight;
+    bool t = anchors_ & akTop, b = anchors_ & akBottom;
+    anchorRuleX_ = (l && r) ? width_ : (l || r) ? left_ : left_ + width_ / 2;
+    anchorRuleY_ = (t && b) ? height_ : (t || b) ? top_ : top_ + height_ / 2;
+    origParentW_ = pw;
+    origParentH_ = ph;
+    anchorRulesValid_ = true;
+}
+
+void TControl::AnchorTo(int pw, int ph) {
+    if (!anchorRulesValid_ || align_ != TAlign::alNone) return;
+    int left = left_, top = top_, width = width_, height = height_;
+    int dx = pw - origParentW_, dy = ph - origParentH_;
+    bool l = anchors_ & akLeft, r = anchors_ & akRight;
+    bool t = anchors_ & akTop, b = anchors_ & akBottom;
+    if (l && r)
+        width = anchorRuleX_ + dx;
+    else if (r)
+        left = anchorRuleX_ + dx;
+    else if (!l && origParentW_ > 0)
+        left = MulDiv(anchorRuleX_, pw, origParentW_) - width / 2;
+    if (t && b)
+        height = anchorRuleY_ + dy;
+    else if (b)
+        top = anchorRuleY_ + dy;
+    else if (!t && origParentH_ > 0)
+        top = MulDiv(anchorRuleY_, ph, origParentH_) - height / 2;
+    anchoring_ = true;
+    SetBoundsInternal(left, top, width, height);
+    anchoring_ = false;
+}
+
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
+
+// ---------------------------------------------------------------- windowed control
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
+    ControlStyle |= csAcceptsControls;
+}
+
+TWinControl::~TWinControl() {
+    BeginDestroy();
+    // Child controls go with their parent, whoever owns them.
+    while (!controls_.empty())
+        delete controls_.back();
+    DestroyPeer();
+}
+
+void TWinControl::DestroyPeer() {
+    if (!peer_) return;
+    QWidget* w = peer_;
+    peer_ = nullptr;
+    if (auto* pw = dynamic_cast<qt::PeerWidget*>(w)) pw->Detach();
+    if (auto* fw = dynamic_cast<qt::FormWindow*>(w)) fw->Detach();
+    qt::BindWidget(w, nullptr);
+    // Peers of windowed children are Qt children of this one; they are detached first.
+    for (TControl* c : controls_)
+        if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->DestroyPeer();
+    delete w;
+}
+
+int TWinControl::IndexOf(const TControl* c) const {
+    auto it = std::find(controls_.begin(), controls_.end(), c);
+    return it == controls_.end() ? -1 : static_cast<int>(it - controls_.begin());
+}
+
+TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allowWindowed) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (!c->Visible() || (!allowDisabled && !c->Enabled())) continue;
+        if (!allowWindowed && c->IsWindowed()) continue;
+        if (c->BoundsRect().Contains(p)) return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::SetTabOrder(int v) {
+    if (!parent_) {
+        tabOrder_ = v;
+        return;
+    }
+    auto& list = parent_->tabList_;
+    std::erase(list, this);
+    int pos = std::clamp(v, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + pos, this);
+    for (size_t i = 0; i < list.size(); ++i)
+        list[i]->tabOrder_ = static_cast<int>(i);
+    parent_->ApplyTabChain();
+}
+
+void TWinControl::ApplyTabChain() {
+    QWidget* prev = nullptr;
+    for (TWinControl* c : tabList_) {
+        if (!c->peer_) continue;
+        if (prev) QWidget::setTabOrder(prev, c->peer_);
+        prev = c->peer_;
+    }
+}
+
+bool TWinControl::CanFocus() const {
+    return Showing() && Enabled();
+}
+
+void TWinControl::SetFocus() {
+    if (TForm* f = ParentForm()) f->SetActiveControl(this);
+    if (peer_ && peer_->isVisible()) peer_->setFocus(Qt::OtherFocusReason);
+}
+
+bool TWinControl::Focused() const {
+    return peer_ && peer_->hasFocus();
+}
+
+void TWinControl::BringToFront() {
+    TControl::BringToFront();
+    if (peer_) peer_->raise();
+}
+
+void TWinControl::SendToBack() {
+    TControl::SendToBack();
+    if (peer_) peer_->lower();
+}
+
+void TWinControl::Invalidate() {
+    if (IsDestroying() || !peer_) return;
+    // A form paints in its client area, not in the window around it.
+    if (auto* fw = dynamic_cast<qt::FormWindow*>(peer_))
+        fw->Client()->update();
+    else
+        peer_->update();
+}
+
+void TWinControl::EnableAlign() {
+    if (alignDisabled_ > 0 && --alignDisabled_ == 0 && alignPending_) Realign();
+}
+
+void TWinControl::Realign() {
+    if (aligning_) return;
+    if (alignDisabled_ > 0) {
+        alignPending_ = true;
+        return;
+    }
+    alignPending_ = false;
+    aligning_ = true;
+    TRect r = ClientRect();
+    auto place = [&](TAlign kind) {
+        std::vector<TControl*> list;
+        for (TControl* c : controls_)
+            if (c->Visible() && c->Align() == kind) list.push_back(c);
+        // Controls of one kind keep their relative order by position, then by z-order.
+        std::stable_sort(list.begin(), list.end(), [kind](TControl* a, TControl* b) {
+            switch (kind) {
+            case TAlign::alTop:
+                return a->Top() < b->Top();
+            case TAlign::alBottom:
+                return a->Top() + a->Height() > b->Top() + b->Height();
+            case TAlign::alLeft:
+                return a->Left() < b->Left();
+            case TAlign::alRight:
+                return a->Left() + a->Width() > b->Left() + b->Width();
+            default:
+                return false;
+            }
+        });
+        for (TControl* c : list) {
+            switch (kind) {
+            case TAlign::alTop:
+                c->SetBoundsInternal(r.Left, r.Top, r.Width(), c->Height());
+                r.Top += c->Height();
+                break;
+            case TAlign::alBottom:
+                c->SetBoundsInternal(r.Left, r.Bottom - c->Height(), r.Width(), c->Height());
+                r.Bottom -= c->Height();
+                break;
+            case TAlign::alLeft:
+                c->SetBoundsInternal(r.Left, r.Top, c->Width(), r.Height());
+                r.Left += c->Width();
+                break;
+            case TAlign::alRight:
+                c->SetBoundsInternal(r.Right - c->Width(), r.Top, c->Width(), r.Height());
+                r.Right -= c->Width();
+                break;
+            case TAlign::alClient:
+                c->SetBoundsInternal(r.Left, r.Top, r.Width(), r.Height());
+                break;
+            default:
+                break;
+            }
+        }
+    };
+    place(TAlign::alTop);
+    place(TAlign::alBottom);
+    place(TAlign::alLeft);
+    place(TAlign::alRight);
+    place(TAlign::alClient);
+    aligning_ = false;
+}
+
+void TWinControl::ClientResized(int, int) {
+    int w = ClientWidth(), h = ClientHeight();
+    for (TControl* c : std::vector<TControl*>(controls_))
+        c->AnchorTo(w, h);
+    Realign();
+}
+
+void TWinControl::BoundsChanged() {
+    SyncPeerGeometry();
+    CheckClientResize();
+}
+
+void TWinControl::CheckClientResize() {
+    int w = ClientWidth(), h = ClientHeight();
+    if (w == lastClientW_ && h == lastClientH_) return;
+    int oldW = lastClientW_, oldH = lastClientH_;
+    lastClientW_ = w;
+    lastClientH_ = h;
+    ClientResized(oldW, oldH);
+}
+
+void TWinControl::SyncPeerGeometry() {
+    if (peer_) peer_->setGeometry(left_, top_, width_, height_);
+}
+
+void TWinControl::PeerResized(int clientWidth, int clientHeight) {
+    if (clientWidth == ClientWidth() && clientHeight == ClientHeight()) return;
+    width_ += clientWidth - ClientWidth();
+    height_ += clientHeight - ClientHeight();
+    CheckClientResize();
+}
+
+QWidget* TWinControl::Handle() {
+    if (!peer_) {
+        QWidget* parentWidget = nullptr;
+        if (parent_) parentWidget = parent_->Handle() ? parent_->ChildContainer() : nullptr;
+        peer_ = CreatePeer(parentWidget);
+        qt::BindWidget(peer_, this);
+        SyncPeerGeometry();
+        ApplyPeerFont();
+        InitPeer();
+        CreateChildPeers();
+        ApplyTabChain();
+        if (parent_) peer_->setVisible(visible_);
+    }
+    return peer_;
+}
+
+QWidget* TWinControl::ChildContainer() {
+    return Handle();
+}
+
+QWidget* TWinControl::CreatePeer(QWidget* parentWidget) {
+    return new qt::PeerWidget(this, parentWidget);
+}
+
+void TWinControl::CreateChildPeers() {
+    for (TControl* c : controls_)
+        if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->Handle();
+    // The native stacking follows the child list.
+    for (TControl* c : controls_)
+        if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->peer_) wc->peer_->raise();
+}
+
+void TWinControl::VisibleChanged() {
+    TControl::VisibleChanged();
+    if (peer_ && parent_) peer_->setVisible(visible_);
+}
+
+void TWinControl::ApplyPeerFont() {
+    if (peer_) peer_->setFont(qt::ToQFont(Font()));
+}
+
+void TWinControl::FontChanged() {
+    ApplyPeerFont();
+    TControl::FontChanged();
+    for (TControl* c : controls_)
+        if (c->ParentFont()) c->FontChanged();
+}
+
+void TWinControl::ColorChanged() {
+    TControl::ColorChanged();
+    Invalidate();
+    for (TControl* c : controls_)
+        if (c->ParentColor()) c->ColorChanged();
+}
+
+void TWinControl::CaptionChanged() {
+    Invalidate();
+}
+
+void TWinControl::InsertControl(TControl* c) {
+    controls_.push_back(c);
+    c->parent_ = this;
+    if (auto* wc = dynamic_cast<TWinControl*>(c)) {
+        int wanted = wc->tabOrder_;
+        tabList_.push_back(wc);
+        wc->tabOrder_ = static_cast<int>(tabList_.size()) - 1;
+        if (wanted >= 0 && wanted < wc->tabOrder_) wc->SetTabOrder(wanted);
+        if (peer_) {
+            if (wc->peer_) {
+                wc->peer_->setParent(ChildContainer());
+                wc->SyncPeerGeometry();
+                wc->peer_->setVisible(wc->visible_);
+                wc->peer_->raise();
+            } else {
+                wc->Handle();
+            }
+        } else if (wc->peer_) {
+            wc->DestroyPeer();
+        }
+    }
+}
+
+void TWinControl::RemoveControl(TControl* c) {
+    std::erase(controls_, c);
+    if (auto* wc = dynamic_cast<TWinControl*>(c)) {
+        std::erase(tabList_, wc);
+        for (size_t i = 0; i < tabList_.size(); ++i)
+            tabList_[i]->tabOrder_ = static_cast<int>(i);
+    }
+    c->parent_ = nullptr;
+    if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->peer_ && !wc->IsDestroying()) {
+        wc->peer_->hide();
+        wc->peer_->setParent(nullptr);
+        wc->DestroyPeer();
+    }
+    if (!IsDestroying()) {
+        Invalidate();
+        if (c->Align() != TAlign::alNone) Realign();
+    }
+}
+
+void TWinControl::PaintWindow(TCanvas& canvas, const TRect& dirty) {
+    TRect client = ClientRect();
+    canvas.SetOriginAndClip({0, 0}, client);
+    if (!(ControlStyle & csOpaque)) {
+        canvas.Brush.Color = Color();
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+        canvas.FillRect(client);
+    }
+    canvas.Font = Font();
+    canvas.Brush = TBrush{Color(), TBrushStyle::bsSolid};
+    canvas.Pen = TPen{};
+    Paint(canvas);
+    for (TControl* c : std::vector<TControl*>(controls_)) {
+        if (c->IsWindowed() || !c->Visible()) continue;
+        TRect b = c->BoundsRect();
+        TRect clip{std::max(b.Left, dirty.Left), std::max(b.Top, dirty.Top),
+                   std::min(b.Right, dirty.Right), std::min(b.Bottom, dirty.Bottom)};
+        if (clip.Width() <= 0 || clip.Height() <= 0) continue;
+        canvas.SetOriginAndClip({b.Left, b.Top}, clip);
+        canvas.Font = c->Font();
+        canvas.Brush = TBrush{c->Color(), TBrushStyle::bsSolid};
+        canvas.Pen = TPen{};
+        c->Paint(canvas);
+    }
+}
+
+void TWinControl::PeerMouse(unsigned msg, TPoint p) {
+    TControl* target = detail::MouseCapture();
+    if (!target || (msg != WM_MOUSEMOVE && msg != WM_LBUTTONUP)) {
+        TControl* hit = ControlAtPos(p, false, false);
+        target = hit ? hit : this;
+    }
+    if (msg == WM_LBUTTONDBLCLK && !(target->ControlStyle & csDoubleClicks)) msg = WM_LBUTTONDOWN;
+    if ((msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) &&
+        (target->ControlStyle & csCaptureMouse))
+        detail::SetMouseCapture(target);
+    // Coordinates relative to the target control.
+    TPoint local = p;
+    for (TControl* c = target; c && c != this; c = c->Parent()) {
+        local.X -= c->Left();
+        local.Y -= c->Top();
+    }
+    if (msg == WM_LBUTTONUP) detail::SetMouseCapture(nullptr);
+    target->Perform(msg, 0, MakeMousePos(local.X, local.Y));
+}
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
+
+// ---------------------------------------------------------------- label
+
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
+    autoSize_ = true;
+    parentColor_ = true;
+    ControlStyle |= csOpaque;
+    SetBoundsInternal(0, 0, 65, 17);
+}
+
+void TLabel::SetAlignment(TAlignment a) {
+    if (a == alignment_) return;
+    alignment_ = a;
+    Invalidate();
+}
+
+void TLabel::SetLayout(TTextLayout l) {
+    if (l == layout_) return;
+    layout_ = l;
+    Invalidate();
+}
+
+void TLabel::SetWordWrap(bool v) {
+    if (v == wordWrap_) return;
+    wordWrap_ = v;
+    AdjustSize();
+    Invalidate();
+}
+
+void TLabel::SetTransparent(bool v) {
+    if (v == transparent_) return;
+    transparent_ = v;
+    Invalidate();
+}
+
+void TLabel::FontChanged() {
+    AdjustSize();
+    Invalidate();
+}
+
+void TLabel::CaptionChanged() {
+    AdjustSize();
+    Invalidate();
+}
+
+void TLabel::AdjustSize() {
+    if (!autoSize_ || IsLoading()) return;
+    QFontMetrics fm(qt::ToQFont(Font()));
+    QString text = qt::ToQ(StripAccel(caption_));
+    int w, h;
+    if (wordWrap_) {
+        QRect r = fm.boundingRect(QRect(0, 0, std::max(1, width_), 100000), Qt::TextWordWrap, text);
+        w = width_;
+        h = std::max(r.height(), fm.height());
+    } else {
+        w = fm.horizontalAdvance(text);
+        h = fm.height();
+    }
+    int left = left_;
+    if (align_ == TAlign::alNone) {
+        if (alignment_ == TAlignment::taRightJustify) left = left_ + width_ - w;
+        if (alignment_ == TAlignment::taCenter) left = left_ + (width_ - w) / 2;
+    }
+    SetBounds(left, top_, w, h);
+}
+
+void TLabel::Paint(TCanvas& canvas) {
+    TRect r = ClientRect();
+    if (!transparent_) {
+        canvas.Brush.Color = Color();
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+        canvas.FillRect(r);
+    }
+    canvas.Font = Font();
+    if (!Enabled()) canvas.Font.Color = clGray;
+    canvas.TextRect(r, StripAccel(caption_), alignment_, layout_, wordWrap_);
+}
+
+} // namespace ui

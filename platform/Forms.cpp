@@ -1,0 +1,797 @@
+#include "platform/Forms.h"
+
+#include "platform/Seams.h"
+#include "platform/StdCtrls.h"
+#include "platform/qt/Peers.h"
+#include "platform/qt/QtSupport.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+
+namespace ui {
+
+TApplication* Application = nullptr;
+static TScreen screenInstance;
+TScreen* Screen = &screenInstance;
+
+namespace {
+std::vector<TForm*> allForms;
+TControl* captureControl = nullptr;
+int defaultPlacement = 0;
+} // namespace
+
+namespace seams {
+State& Get() {
+    static State s;
+    return s;
+}
+} // namespace seams
+
+void detail::ControlGone(TControl* c) {
+    if (captureControl == c) captureControl = nullptr;
+    if (Application) {
+        if (Application->mouseControl_ == c) Application->mouseControl_ = nullptr;
+        if (Application->activeForm_ == c) Application->activeForm_ = nullptr;
+        if (Application->mainForm_ == c) Application->mainForm_ = nullptr;
+        std::erase_if(Application->zorder_,
+                      [c](TForm* f) { return static_cast<TControl*>(f) == c; });
+    }
+}
+
+TControl* detail::MouseCapture() {
+    return captureControl;
+}
+void detail::SetMouseCapture(TControl* c) {
+    captureControl = c;
+}
+
+// ---------------------------------------------------------------- form
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+    visible_ = false;
+    parentFont_ = false;
+    allForms.push_back(this);
+    SetBoundsInternal(0, 0, 320, 240);
+}
+
+TForm::~TForm() {
+    BeginDestroy();
+    std::erase(allForms, this);
+    if (Application) {
+        if (Application->activeForm_ == this) Application->activeForm_ = nullptr;
+        std::erase(Application->zorder_, this);
+        if (Application->mainForm_ == this) Application->mainForm_ = nullptr;
+    }
+    // Children and their peers go before the window that holds them.
+    while (!controls_.empty())
+        delete controls_.back();
+    DestroyPeer();
+}
+
+TRect TForm::FrameMetrics(TFormBorderStyle style) {
+    // left, caption + top border, right, bottom
+    switch (style) {
+    case TFormBorderStyle::bsNone:
+        return {0, 0, 0, 0};
+    case TFormBorderStyle::bsSingle:
+    case TFormBorderStyle::bsDialog:
+        return {3, 26, 3, 3};
+    case TFormBorderStyle::bsSizeable:
+        return {4, 27, 4, 4};
+    case TFormBorderStyle::bsToolWindow:
+        return {3, 20, 3, 3};
+    case TFormBorderStyle::bsSizeToolWin:
+        return {4, 21, 4, 4};
+    }
+    return {};
+}
+
+int TForm::MenuHeight() const {
+    return menu_ ? MenuBarHeight : 0;
+}
+
+TRect TForm::ClientRect() const {
+    TRect fm = FrameMetrics(borderStyle_);
+    return {0, 0, std::max(0, width_ - fm.Left - fm.Right),
+            std::max(0, height_ - fm.Top - fm.Bottom - MenuHeight())};
+}
+
+void TForm::SetClientWidth(int v) {
+    TRect fm = FrameMetrics(borderStyle_);
+    SetWidth(v + fm.Left + fm.Right);
+}
+
+void TForm::SetClientHeight(int v) {
+    TRect fm = FrameMetrics(borderStyle_);
+    SetHeight(v + fm.Top + fm.Bottom + MenuHeight());
+}
+
+TPoint TForm::ClientOrigin() const {
+    if (peer_ && peer_->isVisible()) {
+        QPoint p = static_cast<qt::FormWindow*>(peer_)->Client()->mapToGlobal(QPoint(0, 0));
+        return {p.x(), p.y()};
+    }
+    TRect fm = FrameMetrics(borderStyle_);
+    return {left_ + fm.Left, top_ + fm.Top + MenuHeight()};
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle s) {
+    if (s == borderStyle_) return;
+    // The client area keeps its size; the frame changes around it.
+    int cw = ClientWidth(), ch = ClientHeight();
+    borderStyle_ = s;
+    TRect fm = FrameMetrics(s);
+    SetBoundsInternal(left_, top_, cw + fm.Left + fm.Right, ch + fm.Top + fm.Bottom + MenuHeight());
+    ApplyWindowFlags();
+}
+
+void TForm::SetFormStyle(TFormStyle s) {
+    if (s == formStyle_) return;
+    formStyle_ = s;
+    ApplyWindowFlags();
+}
+
+void TForm::SetWindowState(TWindowState s) {
+    if (s == windowState_) return;
+    windowState_ = s;
+    if (peer_ && visible_) {
+        if (s == TWindowState::wsMaximized)
+            peer_->showMaximized();
+        else if (s == TWindowState::wsMinimized)
+            peer_->showMinimized();
+        else
+            peer_->showNormal();
+    }
+}
+
+void TForm::SetConstraints(const TSizeConstraints& c) {
+    Constraints = c;
+    if (peer_) InitPeer();
+}
+
+void TForm::SetMenu(TMainMenu* m) {
+    if (m == menu_) return;
+    int cw = ClientWidth(), ch = ClientHeight();
+    menu_ = m;
+    if (m) FreeNotification(m);
+    (void)cw;
+    (void)ch;
+    MenuChanged();
+    CheckClientResize();
+}
+
+void TForm::MenuChanged() {
+    if (!peer_) return;
+    // Deferred: the change may come from a handler of the very menu entry being rebuilt.
+    static_cast<qt::FormWindow*>(peer_)->ScheduleMenuRebuild();
+}
+
+void TForm::Notification(TComponent* c, bool removing) {
+    TWinControl::Notification(c, removing);
+    if (!removing) return;
+    if (c == menu_) {
+        menu_ = nullptr;
+        if (!IsDestroying()) MenuChanged();
+    }
+    if (c == activeControl_) activeControl_ = nullptr;
+}
+
+QWidget* TForm::CreatePeer(QWidget*) {
+    return new qt::FormWindow(this);
+}
+
+QWidget* TForm::ChildContainer() {
+    return static_cast<qt::FormWindow*>(Handle())->Client();
+}
+
+void TForm::ApplyWindowFlags() {
+    if (!peer_) return;
+    Qt::WindowFlags f = Qt::Window;
+    bool tool = borderStyle_ == TFormBorderStyle::bsToolWindow ||
+                borderStyle_ == TFormBorderStyle::bsSizeToolWin;
+    if (tool) f = Qt::Tool;
+    if (borderStyle_ == TFormBorderStyle::bsNone) f |= Qt::FramelessWindowHint;
+    if (borderStyle_ == TFormBorderStyle::bsDialog) f = Qt::Dialog;
+    if (formStyle_ == TFormStyle::fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
+    if (tool) f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    bool wasVisible = peer_->isVisible();
+    peer_->setWindowFlags(f);
+    if (wasVisible) peer_->show();
+}
+
+void TForm::InitPeer() {
+    auto* w = static_cast<qt::FormWindow*>(peer_);
+    w->setWindowTitle(qt::ToQ(caption_));
+    ApplyWindowFlags();
+    qt::RebuildMenuBar(w, menu_);
+    bool sizeable = borderStyle_ == TFormBorderStyle::bsSizeable ||
+                    borderStyle_ == TFormBorderStyle::bsSizeToolWin;
+    TRect fm = FrameMetrics(borderStyle_);
+    int frameW = fm.Left + fm.Right, frameH = fm.Top + fm.Bottom;
+    if (!sizeable) {
+        w->setFixedSize(ClientWidth(), ClientHeight() + MenuHeight());
+    } else {
+        int minW = Constraints.MinWidth > 0 ? std::max(0, Constraints.MinWidth - frameW) : 0;
+        int minH = Constraints.MinHeight > 0 ? std::max(0, Constraints.MinHeight - frameH) : 0;
+        w->setMinimumSize(minW, minH);
+    }
+    w->Client()->setAutoFillBackground(false);
+    SyncPeerGeometry();
+}
+
+void TForm::BoundsChanged() {
+    if (!syncingFromPeer_) SyncPeerGeometry();
+    CheckClientResize();
+}
+
+void TForm::SyncPeerGeometry() {
+    if (!peer_) return;
+    auto* w = static_cast<qt::FormWindow*>(peer_);
+    if (windowState_ == TWindowState::wsMaximized && w->isVisible()) return;
+    w->move(left_, top_);
+    w->resize(ClientWidth(), ClientHeight() + MenuHeight());
+    w->LayoutClient();
+}
+
+void TForm::CaptionChanged() {
+    if (peer_) peer_->setWindowTitle(qt::ToQ(caption_));
+}
+
+void TForm::PeerMoved(int left, int top) {
+    if (left == left_ && top == top_) return;
+    syncingFromPeer_ = true;
+    left_ = left;
+    top_ = top;
+    syncingFromPeer_ = false;
+}
+
+void TForm::PeerFrameResized(int clientWidth, int clientHeight) {
+    if (clientWidth == ClientWidth() && clientHeight == ClientHeight()) return;
+    syncingFromPeer_ = true;
+    width_ += clientWidth - ClientWidth();
+    height_ += clientHeight - ClientHeight();
+    CheckClientResize();
+    syncingFromPeer_ = false;
+}
+
+void TForm::PeerCloseRequested() {
+    Close();
+}
+
+void TForm::PeerActivated(bool active) {
+    Perform(WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
+}
+
+void TForm::NotePainted() {
+    firstPaint_ = true;
+}
+
+void TForm::SetAutoSize(bool v) {
+    if (v == autoSize_) return;
+    autoSize_ = v;
+    if (v) AdjustSize();
+}
+
+void TForm::AdjustSize() {
+    if (!autoSize_ || IsLoading()) return;
+    // Fit the client area to the visible children and move them so that their bounding box
+    // starts at the client area's top-left corner.
+    bool any = false;
+    TRect box;
+    for (TControl* c : controls_) {
+        if (!c->Visible()) continue;
+        TRect b = c->BoundsRect();
+        if (!any) {
+            box = b;
+            any = true;
+        } else {
+            box = {std::min(box.Left, b.Left), std::min(box.Top, b.Top),
+                   std::max(box.Right, b.Right), std::max(box.Bottom, b.Bottom)};
+        }
+    }
+    if (!any) return;
+    DisableAlign();
+    if (box.Left != 0 || box.Top != 0)
+        for (TControl* c : controls_)
+            c->SetBoundsInternal(c->Left() - box.Left, c->Top() - box.Top, c->Width(), c->Height());
+    TRect fm = FrameMetrics(borderStyle_);
+    SetBoundsInternal(left_, top_, box.Width() + fm.Left + fm.Right,
+                      box.Height() + fm.Top + fm.Bottom + MenuHeight());
+    for (TControl* c : controls_)
+        c->UpdateAnchorRules();
+    EnableAlign();
+}
+
+void TForm::PlaceForShow() {
+    TRect work = Screen->WorkArea();
+    int sw = Screen->Width(), sh = Screen->Height();
+    switch (position_) {
+    case TPosition::poScreenCenter:
+    case TPosition::poDesktopCenter:
+        SetBounds((sw - width_) / 2, (sh - height_) / 2, width_, height_);
+        break;
+    case TPosition::poMainFormCenter:
+    case TPosition::poOwnerFormCenter: {
+        TForm* over =
+            position_ == TPosition::poOwnerFormCenter ? dynamic_cast<TForm*>(Owner()) : nullptr;
+        if (!over && Application) over = Application->MainForm();
+        if (over && over != this) {
+            int l = over->Left() + (over->Width() - width_) / 2;
+            int t = over->Top() + (over->Height() - height_) / 2;
+            // Stay on the screen.
+            l = std::clamp(l, work.Left, std::max(work.Left, work.Right - width_));
+            t = std::clamp(t, work.Top, std::max(work.Top, work.Bottom - height_));
+            SetBounds(l, t, width_, height_);
+        } else {
+            SetBounds((sw - width_) / 2, (sh - height_) / 2, width_, height_);
+        }
+        break;
+    }
+    case TPosition::poDefault:
+    case TPosition::poDefaultPosOnly: {
+        // The system's default placement cascades new windows from the top-left corner.
+        int step = 24 * (defaultPlacement++ % 8);
+        SetBounds(work.Left + 40 + step, work.Top + 40 + step, width_, height_);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TForm::SetVisible(bool v) {
+    if (v == visible_) {
+        if (v && peer_) {
+            // Showing a visible window again brings it to the front.
+            if (Application) Application->BringFormToFront(this);
+        }
+        return;
+    }
+    visible_ = v;
+    if (v)
+        DoShow();
+    else
+        DoHide();
+}
+
+void TForm::DoShow() {
+    Handle();
+    if (!placed_) {
+        placed_ = true;
+        PlaceForShow();
+    }
+    if (align_ == TAlign::alClient && windowState_ == TWindowState::wsNormal) {
+        TRect work = Screen->WorkArea();
+        SetBounds(work.Left, work.Top, work.Width(), work.Height());
+    }
+    if (windowState_ == TWindowState::wsMaximized)
+        peer_->showMaximized();
+    else if (windowState_ == TWindowState::wsMinimized)
+        peer_->showMinimized();
+    else
+        peer_->show();
+    if (Application) Application->BringFormToFront(this);
+    // Focus goes to the active control, or else the first control in tab order that can take it.
+    TWinControl* target = activeControl_;
+    if (!target) {
+        std::function<TWinControl*(TWinControl*)> first = [&](TWinControl* p) -> TWinControl* {
+            for (TWinControl* c : p->TabList()) {
+                if (!c->Visible() || !c->Enabled()) continue;
+                if (c->TabStop) return c;
+                if (TWinControl* inner = first(c)) return inner;
+            }
+            return nullptr;
+        };
+        target = first(this);
+    }
+    if (target && target->CanFocus()) {
+        activeControl_ = target;
+        if (target->HandleAllocated()) target->Handle()->setFocus(Qt::OtherFocusReason);
+    }
+    if (OnShow) OnShow(this);
+}
+
+void TForm::DoHide() {
+    if (peer_) peer_->hide();
+    if (Application) std::erase(Application->zorder_, this);
+    if (OnHide) OnHide(this);
+}
+
+void TForm::Close() {
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == TCloseAction::caNone) return;
+    if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+    } else if (action == TCloseAction::caHide) {
+        Hide();
+    } else if (action == TCloseAction::caMinimize) {
+        SetWindowState(TWindowState::wsMinimized);
+    } else {
+        Release();
+    }
+}
+
+void TForm::Release() {
+    // Freed once the current message is done, so that the handler that asked can return.
+    Hide();
+    QPointer<QObject> guard(Handle());
+    TForm* self = this;
+    QTimer::singleShot(0, [guard, self] {
+        if (guard) delete self;
+    });
+}
+
+bool TForm::Active() const {
+    return Application && Application->ActiveForm() == this;
+}
+
+void TForm::SetActiveControl(TWinControl* c) {
+    if (c == activeControl_) return;
+    activeControl_ = c;
+    if (c) FreeNotification(c);
+}
+
+bool TForm::DialogKey(int key) {
+    std::function<TButton*(TWinControl*, bool)> find = [&](TWinControl* p,
+                                                           bool cancel) -> TButton* {
+        for (int i = 0; i < p->ControlCount(); ++i) {
+            TControl* c = p->Controls(i);
+            if (!c->Visible() || !c->Enabled()) continue;
+            if (auto* b = dynamic_cast<TButton*>(c); b && (cancel ? b->Cancel : b->Default))
+                return b;
+            if (auto* w = dynamic_cast<TWinControl*>(c))
+                if (TButton* inner = find(w, cancel)) return inner;
+        }
+        return nullptr;
+    };
+    if (key == VK_ESCAPE) {
+        if (TButton* b = find(this, true)) {
+            b->Click();
+            return true;
+        }
+        return false;
+    }
+    if (key == VK_RETURN) {
+        TWinControl* focused = nullptr;
+        if (QWidget* fw = QApplication::focusWidget()) focused = qt::ControlOfWidget(fw);
+        if (focused && focused->ParentForm() == this) {
+            if (focused->WantsReturn()) return false;
+            if (auto* b = dynamic_cast<TButton*>(focused)) {
+                b->Click();
+                return true;
+            }
+        }
+        if (TButton* b = find(this, false)) {
+            b->Click();
+            return true;
+        }
+    }
+    return false;
+}
+
+void TForm::WndProc(TMessage& m) {
+    if (m.Msg == WM_ACTIVATE) {
+        if (m.WParam != WA_INACTIVE) {
+            if (Application) {
+                Application->activeForm_ = this;
+                Application->BringFormToFront(this);
+            }
+            if (activeControl_ && activeControl_->HandleAllocated() && activeControl_->CanFocus())
+                activeControl_->Handle()->setFocus(Qt::ActiveWindowFocusReason);
+            if (OnActivate) OnActivate(this);
+        } else {
+            if (Application && Application->activeForm_ == this) Application->activeForm_ = nullptr;
+            if (OnDeactivate) OnDeactivate(this);
+        }
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+const TNotifyEvent* TForm::FindHandler(const std::string& name) const {
+    for (const auto& [n, h] : handlers_)
+        if (SameText(n, name)) return &h;
+    return nullptr;
+}
+
+void TForm::RegisterHandler(const std::string& name, TNotifyEvent handler) {
+    handlers_.emplace_back(name, std::move(handler));
+}
+
+void TForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+// ---------------------------------------------------------------- application
+
+class TApplication::EventFilter : public QObject {
+public:
+    explicit EventFilter(TApplication* app) : app_(app) {}
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        switch (e->type()) {
+        case QEvent::MouseMove:
+        case QEvent::Enter:
+        case QEvent::Leave:
+            qt::Guarded(app_, [this] { app_->TrackMouse(); });
+            break;
+        case QEvent::KeyPress: {
+            auto* ke = static_cast<QKeyEvent*>(e);
+            int key = 0;
+            if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) key = TForm::VK_RETURN;
+            if (ke->key() == Qt::Key_Escape) key = TForm::VK_ESCAPE;
+            if (!key || !obj->isWidgetType()) break;
+            auto* w = static_cast<QWidget*>(obj);
+            // Only the first delivery counts; unhandled keys travel on to the parents.
+            if (QApplication::focusWidget() && w != QApplication::focusWidget()) break;
+            auto* win = dynamic_cast<qt::FormWindow*>(w->window());
+            if (!win || !win->Form()) break;
+            bool used = false;
+            qt::Guarded(win->Form(), [&] { used = win->Form()->DialogKey(key); });
+            if (used) return true;
+            break;
+        }
+        default:
+            break;
+        }
+        return QObject::eventFilter(obj, e);
+    }
+
+private:
+    TApplication* app_;
+};
+
+TApplication::TApplication() : TComponent(nullptr) {
+    if (!Application) Application = this;
+    if (qApp) {
+        filter_ = new EventFilter(this);
+        qApp->installEventFilter(filter_);
+        if (auto* d = QAbstractEventDispatcher::instance(qApp->thread())) {
+            auto* c = new QMetaObject::Connection(
+                QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, filter_,
+                                 [this] { qt::Guarded(this, [this] { DoIdle(); }); }));
+            idleConnection_ = c;
+        }
+    }
+}
+
+TApplication::~TApplication() {
+    BeginDestroy();
+    if (idleConnection_) {
+        auto* c = static_cast<QMetaObject::Connection*>(idleConnection_);
+        QObject::disconnect(*c);
+        delete c;
+    }
+    // Forms go first, newest first, while the application is still whole.
+    while (ComponentCount() > 0)
+        delete Components(ComponentCount() - 1);
+    if (qApp && filter_) qApp->removeEventFilter(filter_);
+    delete filter_;
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::Notification(TComponent* c, bool removing) {
+    if (!removing) return;
+    if (c == mainForm_) mainForm_ = nullptr;
+    if (c == activeForm_) activeForm_ = nullptr;
+    std::erase_if(zorder_, [c](TForm* f) { return static_cast<TComponent*>(f) == c; });
+}
+
+void TApplication::Run() {
+    if (!mainForm_ || terminated_) return;
+    mainForm_->Show();
+    if (terminated_) return;
+    QApplication::exec();
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    if (qApp) QCoreApplication::quit();
+}
+
+void TApplication::ProcessMessages() {
+    QCoreApplication::processEvents();
+}
+
+void TApplication::DoIdle() {
+    if (inIdle_ || !mainForm_ || !mainForm_->FirstPaintDone()) return;
+    inIdle_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{inIdle_};
+    TrackMouse();
+    if (!OnIdle) return;
+    bool done = true;
+    TIdleEvent handler = OnIdle; // the handler may unhook itself
+    handler(this, done);
+    if (!done) QTimer::singleShot(0, filter_, [] {});
+}
+
+void TApplication::HandleException(TObject*, const std::exception& e) {
+    std::string msg = e.what();
+    if (!msg.empty() && static_cast<unsigned char>(msg.back()) > '.') msg += '.';
+    MessageBox(msg, Title, MB_OK | MB_ICONERROR);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    auto& s = seams::Get();
+    if (s.answerBoxes) {
+        seams::MessageBoxRecord rec{text, caption, flags};
+        s.boxes.push_back(rec);
+        if (s.responder) return s.responder(rec);
+        unsigned type = flags & 0xF;
+        return type == MB_YESNO || type == MB_YESNOCANCEL ? IDYES
+               : type == MB_RETRYCANCEL                   ? IDRETRY
+               : type == MB_ABORTRETRYIGNORE              ? IDABORT
+                                                          : IDOK;
+    }
+    QMessageBox box;
+    box.setWindowTitle(qt::ToQ(caption));
+    box.setText(qt::ToQ(text));
+    switch (flags & 0xF0) {
+    case MB_ICONERROR:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MB_ICONWARNING:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MB_ICONINFORMATION:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    using B = QMessageBox::StandardButton;
+    switch (flags & 0xF) {
+    case MB_OKCANCEL:
+        box.setStandardButtons(B::Ok | B::Cancel);
+        break;
+    case MB_ABORTRETRYIGNORE:
+        box.setStandardButtons(B::Abort | B::Retry | B::Ignore);
+        break;
+    case MB_YESNOCANCEL:
+        box.setStandardButtons(B::Yes | B::No | B::Cancel);
+        break;
+    case MB_YESNO:
+        box.setStandardButtons(B::Yes | B::No);
+        break;
+    case MB_RETRYCANCEL:
+        box.setStandardButtons(B::Retry | B::Cancel);
+        break;
+    default:
+        box.setStandardButtons(B::Ok);
+        break;
+    }
+    if (flags & MB_TOPMOST) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (flags & MB_SETFOREGROUND) {
+        box.show();
+        box.raise();
+        box.activateWindow();
+    }
+    switch (box.exec()) {
+    case B::Ok:
+        return IDOK;
+    case B::Cancel:
+        return IDCANCEL;
+    case B::Abort:
+        return IDABORT;
+    case B::Retry:
+        return IDRETRY;
+    case B::Ignore:
+        return IDIGNORE;
+    case B::Yes:
+        return IDYES;
+    case B::No:
+        return IDNO;
+    default:
+        return IDCANCEL;
+    }
+}
+
+std::vector<TForm*> TApplication::Forms() const {
+    return allForms;
+}
+
+std::vector<TForm*> TApplication::ZOrder() const {
+    std::vector<TForm*> out;
+    for (TForm* f : zorder_)
+        if (f->Visible() && f->FormStyle() != TFormStyle::fsStayOnTop) out.push_back(f);
+    for (TForm* f : zorder_)
+        if (f->Visible() && f->FormStyle() == TFormStyle::fsStayOnTop) out.push_back(f);
+    return out;
+}
+
+void TApplication::BringFormToFront(TForm* f) {
+    std::erase(zorder_, f);
+    zorder_.push_back(f);
+    if (f->HandleAllocated() && f->Visible()) {
+        f->Handle()->raise();
+        f->Handle()->activateWindow();
+    }
+}
+
+TControl* TApplication::FindControlAtScreen(TPoint p) const {
+    auto order = ZOrder();
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        TForm* f = *it;
+        if (!f->HandleAllocated() || !f->Handle()->isVisible()) continue;
+        TPoint local = f->ScreenToClient(p);
+        TRect client = f->ClientRect();
+        if (!client.Contains(local)) {
+            QRect frame = f->Handle()->frameGeometry();
+            if (frame.contains(p.X, p.Y)) return nullptr; // over the frame or menu bar
+            continue;
+        }
+        TControl* c = f;
+        for (;;) {
+            auto* w = dynamic_cast<TWinControl*>(c);
+            if (!w) return c;
+            TControl* child = w->ControlAtPos(local);
+            if (!child) return c;
+            local.X -= child->Left();
+            local.Y -= child->Top();
+            c = child;
+        }
+    }
+    return nullptr;
+}
+
+void TApplication::TrackMouse() {
+    if (tracking_) return;
+    tracking_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{tracking_};
+    TControl* target = FindControlAtScreen(Screen->CursorPos());
+    if (target == mouseControl_) return;
+    TControl* old = mouseControl_;
+    mouseControl_ = target;
+    if (old) old->Perform(CM_MOUSELEAVE);
+    // The leave handler may have destroyed the new control; ControlGone then cleared it.
+    if (target && mouseControl_ == target) target->Perform(CM_MOUSEENTER);
+}
+
+// ---------------------------------------------------------------- screen
+
+int TScreen::Width() const {
+    if (auto& s = seams::Get().screen) return s->first;
+    QScreen* sc = QGuiApplication::primaryScreen();
+    return sc ? sc->geometry().width() : 800;
+}
+
+int TScreen::Height() const {
+    if (auto& s = seams::Get().screen) return s->second;
+    QScreen* sc = QGuiApplication::primaryScreen();
+    return sc ? sc->geometry().height() : 600;
+}
+
+TRect TScreen::WorkArea() const {
+    if (auto& s = seams::Get().screen) return {0, 0, s->first, s->second};
+    QScreen* sc = QGuiApplication::primaryScreen();
+    if (!sc) return {0, 0, 800, 600};
+    QRect r = sc->availableGeometry();
+    return Bounds(r.x(), r.y(), r.width(), r.height());
+}
+
+TPoint TScreen::CursorPos() const {
+    if (auto& c = seams::Get().cursor) return *c;
+    QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+} // namespace ui

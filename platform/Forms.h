@@ -1,0 +1,201 @@
+// Forms, the application object, the screen and message boxes.
+#pragma once
+
+#include "platform/Controls.h"
+
+#include <optional>
+
+namespace ui {
+
+class TMainMenu;
+class TButton;
+
+struct TSizeConstraints {
+    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+};
+
+class TForm : public TWinControl {
+    UI_CLASS(TForm)
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    // Outer bounds are Left/Top/Width/Height; the client area is the outer size less the frame
+    // of the border style and the menu bar.
+    TRect ClientRect() const override;
+    void SetClientWidth(int v) override;
+    void SetClientHeight(int v) override;
+    TPoint ClientOrigin() const override;
+    // Frame widths (left + right) and heights (caption + borders) of each border style.
+    static TRect FrameMetrics(TFormBorderStyle style);
+    static constexpr int MenuBarHeight = 20;
+    int MenuHeight() const;
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle s);
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle s);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition p) { position_ = p; }
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState s);
+    TSizeConstraints Constraints;
+    void SetConstraints(const TSizeConstraints& c);
+    bool AutoScroll = false;
+    int PixelsPerInch = 96;
+    int TextHeight = 13;
+
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* m);
+    // Rebuilds the native menu bar after the menu changed.
+    void MenuChanged();
+
+    void SetAutoSize(bool v) override;
+
+    void SetVisible(bool v) override;
+    void Close();
+    void Release();
+    bool Active() const;
+    TWinControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(TWinControl* c);
+    // Enter presses the default button unless the focused control takes Enter itself; Esc
+    // presses the cancel button. Returns whether the key was used.
+    bool DialogKey(int key);
+    static constexpr int VK_RETURN = 0x0D;
+    static constexpr int VK_ESCAPE = 0x1B;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TCloseEvent OnClose;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+
+    void WndProc(TMessage& m) override;
+    // Registered page handlers, bound by name when a page definition is loaded.
+    const TNotifyEvent* FindHandler(const std::string& name) const;
+    void RegisterHandler(const std::string& name, TNotifyEvent handler);
+
+    // Runs the create event, as after loading a page definition.
+    void DoCreate();
+    // The peer: a top-level window.
+    QWidget* ChildContainer() override;
+    // Called by the window when the system moved or resized it, or asked to close it.
+    void PeerMoved(int left, int top);
+    void PeerFrameResized(int clientWidth, int clientHeight);
+    void PeerCloseRequested();
+    void PeerActivated(bool active);
+    bool FirstPaintDone() const { return firstPaint_; }
+    void NotePainted();
+
+protected:
+    QWidget* CreatePeer(QWidget* parentWidget) override;
+    void InitPeer() override;
+    void BoundsChanged() override;
+    void SyncPeerGeometry() override;
+    void AdjustSize() override;
+    void CaptionChanged() override;
+    void DoShow();
+    void DoHide();
+    void PlaceForShow();
+    void ApplyWindowFlags();
+
+private:
+    TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
+    TFormStyle formStyle_ = TFormStyle::fsNormal;
+    TPosition position_ = TPosition::poDesigned;
+    TWindowState windowState_ = TWindowState::wsNormal;
+    TMainMenu* menu_ = nullptr;
+    TWinControl* activeControl_ = nullptr;
+    std::vector<std::pair<std::string, TNotifyEvent>> handlers_;
+    bool placed_ = false;
+    bool firstPaint_ = false;
+    bool syncingFromPeer_ = false;
+
+    friend class TApplication;
+
+protected:
+    void Notification(TComponent* c, bool removing) override;
+};
+
+namespace detail {
+void ControlGone(TControl* c);
+TControl* MouseCapture();
+void SetMouseCapture(TControl* c);
+} // namespace detail
+
+class TApplication : public TComponent {
+    UI_CLASS(TApplication)
+public:
+    TApplication();
+    ~TApplication() override;
+
+    // Creates a form owned by the application; the first one becomes the main form.
+    template <class T> T* CreateForm() {
+        T* f = new T(this);
+        if (!mainForm_) mainForm_ = f;
+        return f;
+    }
+    TForm* MainForm() const { return mainForm_; }
+    void SetMainForm(TForm* f) { mainForm_ = f; }
+
+    // Shows the main form and processes messages until Terminate.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    void ProcessMessages();
+
+    std::string Title = "Settings";
+    TIdleEvent OnIdle;
+    // Raised when the message queue runs empty, from the first empty queue after the main
+    // window's first paint on.
+    void DoIdle();
+
+    // The standard error box; the program goes on.
+    void HandleException(TObject* sender, const std::exception& e);
+    // A modal message box; returns the button pressed (IDOK, IDYES, ...).
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
+
+    // Forms in creation order, and the visible ones from bottom to top.
+    std::vector<TForm*> Forms() const;
+    std::vector<TForm*> ZOrder() const;
+    void BringFormToFront(TForm* f);
+    TForm* ActiveForm() const { return activeForm_; }
+
+    // Mouse tracking: finds the control under the cursor and sends leave / enter on change.
+    void TrackMouse();
+    TControl* MouseControl() const { return mouseControl_; }
+    // The topmost visible control at a screen point across every visible form.
+    TControl* FindControlAtScreen(TPoint p) const;
+
+protected:
+    void Notification(TComponent* c, bool removing) override;
+
+private:
+    friend class TForm;
+    friend void detail::ControlGone(TControl*);
+    TForm* mainForm_ = nullptr;
+    TForm* activeForm_ = nullptr;
+    TControl* mouseControl_ = nullptr;
+    std::vector<TForm*> zorder_;
+    bool terminated_ = false;
+    bool inIdle_ = false;
+    bool tracking_ = false;
+    void* idleConnection_ = nullptr;
+    class EventFilter;
+    EventFilter* filter_ = nullptr;
+};
+
+class TScreen {
+public:
+    int Width() const;
+    int Height() const;
+    // The screen less the task bar.
+    TRect WorkArea() const;
+    TPoint CursorPos() const;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+} // namespace ui

@@ -1,0 +1,45 @@
+// Seams through which tests make the layer deterministic: cursor, screen, message-box answers,
+// timer ticks and the message loop, without sleeps.
+#pragma once
+
+#include "platform/Seams.h"
+
+namespace ui {
+class TForm;
+}
+
+namespace ui::testing {
+
+using seams::MessageBoxRecord;
+
+// Starts Qt (offscreen) for a test process; call once from the test main.
+void StartTestProcess(int& argc, char** argv);
+// Creates the application object for an in-process test run.
+void InitTestApplication();
+void DoneTestApplication();
+
+void SetCursorPos(int x, int y);
+void ClearCursorPos();
+void SetScreenSize(int width, int height);
+void ClearScreenSize();
+
+// Answers every message box with `responder` (or IDOK without one) and records it.
+void AnswerMessageBoxes(seams::MessageBoxResponder responder = nullptr);
+const std::vector<MessageBoxRecord>& MessageBoxes();
+void ClearMessageBoxes();
+
+// While set, every request for a timer is refused.
+void RefuseTimers(bool refuse);
+// Delivers one tick of every running timer at once; returns how many were delivered.
+int DeliverTimerTicks();
+bool AnyTimerRunning();
+
+// Processes everything queued (posted events, paints) without waiting.
+void ProcessPendingMessages();
+// Raises the application's idle processing as when the queue runs empty.
+void RunIdle();
+
+// Sends a key press to a form as the keyboard would (Enter, Esc, ...).
+void PressKey(TForm* form, int key);
+
+} // namespace ui::testing
