@@ -596,7 +596,8 @@ void TApplication::Run() {
 
 void TApplication::Terminate() {
     terminated_ = true;
-    if (qApp) QCoreApplication::quit();
+    // exit, not quit: quit would first ask every window to close, and ours only hide.
+    if (qApp) QCoreApplication::exit(0);
 }
 
 void TApplication::ProcessMessages() {

@@ -7,8 +7,8 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool openbox x11-utils imagemagick librsvg2-bin
-    fonts-dejavu-core fonts-liberation
+    xvfb xauth xdotool openbox x11-utils imagemagick librsvg2-bin libgs-common
+    fonts-dejavu-core fonts-dejavu-extra fonts-liberation
 )
 
 missing=()
