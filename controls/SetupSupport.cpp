@@ -2,6 +2,7 @@
 
 #include "controls/BoardImage.h"
 #include "platform/Streaming.h"
+#include "platform/text/Rtf.h"
 
 #include <cfenv>
 #include <cmath>
@@ -14,7 +15,11 @@ const char* const CRLF = "\r\n";
 
 // ---------------------------------------------------------------- texts
 
-std::string BuildHelpDocument(const HelpDocumentInput& in) {
+std::string BuildHelpDocument(const HelpDocumentInput& input) {
+    // Names go into the document as text: a brace or backslash in them must not become markup.
+    HelpDocumentInput in = input;
+    in.companyName = rtf::Escape(input.companyName);
+    in.cardName = rtf::Escape(input.cardName);
     std::string d;
     d += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fprq2\\fcharset0 "
          "Verdana;}}{\\colortbl\\red64\\green64\\blue64;\\red255\\green255\\blue64;\\red64\\green64"
