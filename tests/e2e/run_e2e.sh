@@ -27,11 +27,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# wait_for DESCRIPTION COMMAND...: polls up to 15 s for a command to succeed.
+# wait_for DESCRIPTION COMMAND...: polls up to 30 s for a command to succeed (a sanitizer
+# build under load starts slowly).
 wait_for() {
     local what=$1
     shift
-    for _ in $(seq 150); do
+    for _ in $(seq 300); do
         if "$@" >/dev/null 2>&1; then return 0; fi
         sleep 0.1
     done
@@ -70,7 +71,7 @@ import -window root "$out/support.png"
 
 # File, Exit ends the program with exit code 0.
 xdotool windowactivate --sync "$main" key alt+f key e
-for _ in $(seq 150); do
+for _ in $(seq 300); do
     kill -0 "$prog_pid" 2>/dev/null || break
     sleep 0.1
 done
