@@ -18,7 +18,10 @@ exec 5< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
 xvfb_pid=$!
 read -r -t 20 display_no <&5 || fail "Xvfb did not start"
 export DISPLAY=":$display_no"
-openbox >/dev/null 2>&1 &
+# openbox runs its start-up command once it manages windows; a window mapped before that can be
+# left unmapped for good.
+rm -f "$out/wm-ready"
+openbox --startup "touch $out/wm-ready" >/dev/null 2>&1 &
 wm_pid=$!
 prog_pid=
 cleanup() {
@@ -41,7 +44,7 @@ wait_for() {
 window_of() { xdotool search --onlyvisible --name "^$1\$" | head -n 1; }
 size_of() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
-wait_for "the window manager" xprop -root _NET_SUPPORTING_WM_CHECK
+wait_for "the window manager" test -e "$out/wm-ready"
 "$program" >"$log" 2>&1 &
 prog_pid=$!
 
