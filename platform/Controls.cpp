@@ -493,13 +493,20 @@ int TWinControl::IndexOf(const TControl* c) const {
 }
 
 TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allowWindowed) const {
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-        TControl* c = *it;
-        if (!c->Visible() || (!allowDisabled && !c->Enabled())) continue;
-        if (!allowWindowed && c->IsWindowed()) continue;
-        if (c->BoundsRect().Contains(p)) return c;
-    }
-    return nullptr;
+    // Graphic children are drawn on this control's surface, beneath every windowed child: the
+    // windowed ones are hit first, whatever their places in the list.
+    auto topmost = [&](bool windowed) -> TControl* {
+        for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+            TControl* c = *it;
+            if (c->IsWindowed() != windowed) continue;
+            if (!c->Visible() || (!allowDisabled && !c->Enabled())) continue;
+            if (c->BoundsRect().Contains(p)) return c;
+        }
+        return nullptr;
+    };
+    if (allowWindowed)
+        if (TControl* c = topmost(true)) return c;
+    return topmost(false);
 }
 
 void TWinControl::SetTabOrder(int v) {

@@ -302,6 +302,10 @@ void TForm::AdjustSize() {
     if (box.Left != 0 || box.Top != 0)
         for (TControl* c : controls_)
             c->SetBoundsInternal(c->Left() - box.Left, c->Top() - box.Top, c->Width(), c->Height());
+    // The children are where they belong now: the form's new size must not move them again by
+    // their anchors. Their rules are taken anew from this layout below.
+    for (TControl* c : controls_)
+        c->anchorRulesValid_ = false;
     TRect fm = FrameMetrics(borderStyle_);
     SetBoundsInternal(left_, top_, box.Width() + fm.Left + fm.Right,
                       box.Height() + fm.Top + fm.Bottom + MenuHeight());
@@ -483,7 +487,11 @@ void TForm::WndProc(TMessage& m) {
         if (m.WParam != WA_INACTIVE) {
             if (Application) {
                 Application->activeForm_ = this;
-                Application->BringFormToFront(this);
+                // The system has already activated and raised the window; only our record of
+                // the stacking follows. Asking it to activate again would make windows shown in
+                // one go take turns for ever.
+                std::erase(Application->zorder_, this);
+                Application->zorder_.push_back(this);
             }
             if (activeControl_ && activeControl_->HandleAllocated() && activeControl_->CanFocus())
                 activeControl_->Handle()->setFocus(Qt::ActiveWindowFocusReason);

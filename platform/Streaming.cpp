@@ -197,6 +197,7 @@ void ApplyProperties(TComponent& c, const page::ObjectNode& node, LoadContext& c
         const PropertyInfo* info = reg.FindProperty(node.className, p.name);
         auto where = pageName + ", line " + std::to_string(p.line) + ", property " + p.name;
         if (!info) throw EPageError(where + ": " + node.className + " has no such property");
+        ctx.SetWhere(where);
         try {
             info->set(c, p.value, ctx);
         } catch (const EPageError&) {

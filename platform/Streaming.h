@@ -93,20 +93,24 @@ public:
     // Resolves a component reference once the whole tree exists.
     template <class T> void Ref(const page::Value& v, std::function<void(T*)> assign) {
         std::string name = Ident(v);
-        int line = v.line;
-        fixups_.push_back([this, name, line, assign] {
+        // Resolved later: the message must still say where the reference was written.
+        std::string where = where_.empty() ? "line " + std::to_string(v.line) : where_;
+        fixups_.push_back([this, name, where, assign] {
             TComponent* c = SameText(name, root_.Name()) ? &root_ : root_.FindComponent(name);
             T* t = dynamic_cast<T*>(c);
             if (!t)
-                throw EPageError("line " + std::to_string(line) + ": component '" + name + "' " +
+                throw EPageError(where + ": component '" + name + "' " +
                                  (c ? "has the wrong class" : "not found"));
             assign(t);
         });
     }
     void RunFixups();
+    // Where the property being applied is written (page, line, property).
+    void SetWhere(std::string where) { where_ = std::move(where); }
 
 private:
     TForm& root_;
+    std::string where_;
     std::vector<std::function<void()>> fixups_;
 };
 

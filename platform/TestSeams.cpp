@@ -3,6 +3,7 @@
 #include "platform/Forms.h"
 #include "platform/Timers.h"
 #include "platform/qt/Peers.h"
+#include "platform/qt/QtSupport.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -70,7 +71,8 @@ void ProcessPendingMessages() {
 }
 
 void RunIdle() {
-    if (Application) Application->DoIdle();
+    // As from the message loop: what escapes the idle handler goes to the central handler.
+    if (Application) qt::Guarded(Application, [] { Application->DoIdle(); });
 }
 
 void PressKey(TForm* form, int key) {

@@ -1,6 +1,7 @@
 #include "platform/Timers.h"
 
 #include "platform/Seams.h"
+#include "platform/qt/QtSupport.h"
 
 #include <QObject>
 #include <QTimerEvent>
@@ -25,7 +26,8 @@ public:
 
     void Deliver(unsigned id) {
         TMessage m{WM_TIMER, id, 0, 0};
-        wndProc(m);
+        // A tick comes from the event loop: what escapes it is shown, not thrown through Qt.
+        qt::Guarded(nullptr, [&] { wndProc(m); });
     }
 
 protected:
