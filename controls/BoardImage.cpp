@@ -2,9 +2,143 @@
 
 #include "platform/Streaming.h"
 
+#include <QTimer>
+#include <QWidget>
+
 namespace ui {
 
-TBoardImage::TBoardImage(TComponent* owner) : TCustomPanel(owner) {}
+TBoardImage::TBoardImage(TComponent* owner) : TCustomPanel(owner) {
+    picture_.OnChange = [this](TPicture*) { PictureChanged(this); };
+    SetHeight(105);
+    SetWidth(105);
+    aspectRatio_ = 1.0;
+    SetAutoSize(true);
+    scale_ = true;
+    Menu = nullptr;
+    CenterOnForm = true;
+    positionRecorded_ = false;
+}
+
+void TBoardImage::SetStretch(bool v) {
+    if (v == stretch_) return;
+    stretch_ = v;
+    PictureChanged(this);
+}
+
+void TBoardImage::SetCenter(bool v) {
+    if (v == center_) return;
+    center_ = v;
+    PictureChanged(this);
+}
+
+void TBoardImage::SetTransparent(bool v) {
+    if (v == transparent_) return;
+    transparent_ = v;
+    PictureChanged(this);
+}
+
+void TBoardImage::SetScale(bool v) {
+    if (v == scale_) return;
+    scale_ = v;
+    PictureChanged(this);
+}
+
+void TBoardImage::PictureChanged(TObject*) {
+    int pw = picture_.Width(), ph = picture_.Height();
+    if (pw > 0 && ph > 0) aspectRatio_ = static_cast<double>(ph) / pw;
+    if (AutoSize() && pw > 0 && ph > 0) SetBounds(left_, top_, pw, ph);
+    if (TGraphic* g = picture_.Graphic()) {
+        g->SetTransparent(transparent_);
+        bool opaque =
+            !g->Transparent() && (stretch_ || (g->Width() >= Width() && g->Height() >= Height()));
+        if (opaque)
+            ControlStyle |= csOpaque;
+        else
+            ControlStyle &= ~csOpaque;
+        // A palette change while drawing is shown at once, without scheduling another paint.
+        if (ApplyPaletteChange() && drawing_ && peer_) peer_->repaint();
+    } else {
+        ControlStyle &= ~csOpaque;
+    }
+    if (!drawing_) Invalidate();
+}
+
+bool TBoardImage::ApplyPaletteChange() {
+    TGraphic* g = picture_.Graphic();
+    if (!Visible() || IsLoading() || !g || !g->PaletteModified) return false;
+    if (!g->HasPalette()) {
+        g->PaletteModified = false;
+        return false;
+    }
+    TForm* form = ParentForm();
+    if (!form || !form->Active() || !form->HandleAllocated()) return false;
+    if (drawing_) {
+        form->Perform(WM_QUERYNEWPALETTE);
+    } else {
+        QTimer::singleShot(0, form->Handle(), [form] { form->Perform(WM_QUERYNEWPALETTE); });
+    }
+    g->PaletteModified = false;
+    return true;
+}
+
+bool TBoardImage::GetPalette() const {
+    TGraphic* g = picture_.Graphic();
+    return g && g->HasPalette();
+}
+
+TRect TBoardImage::DestinationRect() const {
+    if (stretch_) return ClientRect();
+    int pw = picture_.Width(), ph = picture_.Height();
+    if (center_) return Bounds((Width() - pw) / 2, (Height() - ph) / 2, pw, ph);
+    return Bounds(0, 0, pw, ph);
+}
+
+bool TBoardImage::CanAutoSize(int& newWidth, int& newHeight) const {
+    int pw = picture_.Width(), ph = picture_.Height();
+    if (IsDesigning() && (pw <= 0 || ph <= 0)) return true;
+    if (align_ == TAlign::alNone || align_ == TAlign::alLeft || align_ == TAlign::alRight)
+        newWidth = pw;
+    if (align_ == TAlign::alNone || align_ == TAlign::alTop || align_ == TAlign::alBottom)
+        newHeight = ph;
+    return true;
+}
+
+void TBoardImage::AdjustSize() {
+    if (!AutoSize() || IsLoading()) return;
+    int w = Width(), h = Height();
+    if (CanAutoSize(w, h) && w > 0 && h > 0) SetBounds(left_, top_, w, h);
+}
+
+void TBoardImage::Paint(TCanvas& canvas) {
+    if (!positionRecorded_) {
+        initialLeft_ = Left();
+        initialTop_ = Top();
+        positionRecorded_ = true;
+    }
+    if (CenterOnForm && !IsDesigning() && parent_) {
+        // The parent's outer size: for a window that includes its frame and menu bar.
+        SetLeft((parent_->Width() - Width()) / 2);
+        SetTop((parent_->Height() - Height()) / 2);
+    }
+    if (IsDesigning()) {
+        if (scale_) SetHeight(RoundHalfEven(Width() * aspectRatio_));
+        TPen pen = canvas.Pen;
+        TBrush brush = canvas.Brush;
+        canvas.Pen = {clBlack, TPenStyle::psDash, 1};
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        canvas.Rectangle(0, 0, Width(), Height());
+        canvas.Pen = pen;
+        canvas.Brush = brush;
+    }
+    bool saved = drawing_;
+    drawing_ = true;
+    struct Restore {
+        bool& flag;
+        bool value;
+        ~Restore() { flag = value; }
+    } restore{drawing_, saved};
+    if (TGraphic* g = picture_.Graphic()) canvas.StretchDraw(DestinationRect(), *g);
+}
 
 void TBoardImage::WndProc(TMessage& m) {
     if (m.Msg == WM_STARTTOUR) {
@@ -14,8 +148,45 @@ void TBoardImage::WndProc(TMessage& m) {
     TCustomPanel::WndProc(m);
 }
 
+namespace {
+// A picture that cannot be shown leaves the board empty; the program says why once it runs.
+void ReportLater(const std::string& message) {
+    QTimer::singleShot(0, [message] {
+        if (Application) Application->HandleException(Application, EInvalidGraphic(message));
+    });
+}
+} // namespace
+
 void RegisterBoardImageClass() {
-    RegisterClass<TBoardImage>("TBoardImage", "TWinControl");
+    using C = LoadContext;
+    using V = page::Value;
+    using B = TBoardImage;
+    RegisterClass<B>("TBoardImage", "TWinControl")
+        .Prop<B>("Menu", [](B& b, const V& v,
+                            C& ctx) { ctx.Ref<TMainMenu>(v, [&b](TMainMenu* m) { b.Menu = m; }); })
+        .Prop<B>(
+            "CenterOnForm", [](B& b, const V& v, C&) { b.CenterOnForm = C::Bool(v); }, "true")
+        .Prop<B>(
+            "Scale", [](B& b, const V& v, C&) { b.SetScale(C::Bool(v)); }, "true")
+        .Prop<B>(
+            "AutoSize", [](B& b, const V& v, C&) { b.SetAutoSize(C::Bool(v)); }, "true")
+        .Prop<B>(
+            "Center", [](B& b, const V& v, C&) { b.SetCenter(C::Bool(v)); }, "false")
+        .Prop<B>("Picture.Resource",
+                 [](B& b, const V& v, C&) {
+                     TPicture p;
+                     try {
+                         p.LoadFromResource(C::String(v));
+                     } catch (const EInvalidGraphic& e) {
+                         ReportLater(e.what());
+                         return;
+                     }
+                     b.SetPicture(p);
+                 })
+        .Prop<B>(
+            "Stretch", [](B& b, const V& v, C&) { b.SetStretch(C::Bool(v)); }, "false")
+        .Prop<B>(
+            "Transparent", [](B& b, const V& v, C&) { b.SetTransparent(C::Bool(v)); }, "false");
 }
 
 } // namespace ui

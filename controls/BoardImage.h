@@ -1,4 +1,5 @@
-// The board picture: a windowed panel that shows the card photograph and starts the guided tour.
+// The board picture: a windowed panel that shows the card photograph instead of a panel face,
+// keeps itself centred in its parent, records where the page put it, and starts the guided tour.
 #pragma once
 
 #include "platform/StdCtrls.h"
@@ -12,11 +13,54 @@ class TBoardImage : public TCustomPanel {
     UI_CLASS(TBoardImage)
 public:
     explicit TBoardImage(TComponent* owner);
+
+    TPicture& Picture() { return picture_; }
+    // Copies the given picture into the owned one; its change notification does the rest.
+    void SetPicture(const TPicture& p) { picture_.Assign(p); }
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool v);
+    bool Center() const { return center_; }
+    void SetCenter(bool v);
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool v);
+    bool Scale() const { return scale_; }
+    void SetScale(bool v);
+    bool CenterOnForm = true;
+    TMainMenu* Menu = nullptr;
+
+    double AspectRatio() const { return aspectRatio_; }
+    bool Drawing() const { return drawing_; }
+    bool PositionRecorded() const { return positionRecorded_; }
+    int InitialLeft() const { return initialLeft_; }
+    int InitialTop() const { return initialTop_; }
+
+    TRect DestinationRect() const;
+    void PictureChanged(TObject* sender);
+    bool ApplyPaletteChange();
+    // Answers whether the picture's graphic has a palette (palette displays only).
+    bool GetPalette() const;
+    bool CanAutoSize(int& newWidth, int& newHeight) const;
+    bool Opaque() const { return ControlStyle & csOpaque; }
+
+    void Paint(TCanvas& canvas) override;
     void WndProc(TMessage& m) override;
 
 protected:
+    void AdjustSize() override;
     // The tour begins at the first circle; circles arrive with the highlight controls.
     virtual void StartTour() {}
+
+private:
+    TPicture picture_;
+    bool stretch_ = false;
+    bool center_ = false;
+    bool transparent_ = false;
+    bool drawing_ = false;
+    double aspectRatio_ = 1.0;
+    bool scale_ = true;
+    bool positionRecorded_ = false;
+    int initialLeft_ = 0;
+    int initialTop_ = 0;
 };
 
 void RegisterBoardImageClass();

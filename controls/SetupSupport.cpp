@@ -4,7 +4,6 @@
 #include "platform/Streaming.h"
 #include "platform/text/Rtf.h"
 
-#include <cfenv>
 #include <cmath>
 
 namespace ui {
@@ -84,14 +83,6 @@ std::string BuildSupportText(const std::string& companyName, const std::string& 
 double HelpScale(int screenWidth, int screenHeight) {
     double f = std::min(screenHeight / 450.0, screenWidth / 800.0);
     return f >= 1.0 ? f : 1.0; // also catches NaN
-}
-
-int RoundHalfEven(double v) {
-    int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    double r = std::nearbyint(v);
-    std::fesetround(saved);
-    return static_cast<int>(r);
 }
 
 // ---------------------------------------------------------------- help window

@@ -40,8 +40,6 @@ std::string BuildHelpDocument(const HelpDocumentInput& in);
 std::string BuildSupportText(const std::string& companyName, const std::string& callHow);
 // The help window's scale for a screen: min(h / 450, w / 800), never below 1.
 double HelpScale(int screenWidth, int screenHeight);
-// Nearest integer, halfway cases to the even neighbour.
-int RoundHalfEven(double v);
 
 class TSetupSupporter : public TComponent {
     UI_CLASS(TSetupSupporter)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cfenv>
 #include <cmath>
 
 namespace ui {
@@ -11,6 +12,14 @@ bool SameText(std::string_view a, std::string_view b) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
+}
+
+int RoundHalfEven(double v) {
+    int saved = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    double r = std::nearbyint(v);
+    std::fesetround(saved);
+    return static_cast<int>(r);
 }
 
 TComponent::TComponent(TComponent* owner) {

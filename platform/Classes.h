@@ -25,6 +25,8 @@ public:                                                                         
     }
 
 bool SameText(std::string_view a, std::string_view b);
+// Nearest integer, halfway cases to the even neighbour (4.5 gives 4, 3.5 gives 4).
+int RoundHalfEven(double v);
 
 enum TComponentStateFlag : uint8_t { csLoading = 1, csDesigning = 2, csDestroying = 4 };
 

@@ -2,75 +2,16 @@
 // with a native peer, the paint pipeline, alignment, anchors, mouse messages and the canvas.
 #pragma once
 
-#include "platform/Classes.h"
+#include "platform/Graphics.h"
 
 #include <optional>
 
 class QWidget;
-class QPainter;
-class QImage;
 
 namespace ui {
 
 class TWinControl;
 class TForm;
-
-enum class TBrushStyle { bsSolid, bsClear };
-enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psClear };
-
-struct TBrush {
-    TColor Color = clWhite;
-    TBrushStyle Style = TBrushStyle::bsSolid;
-};
-struct TPen {
-    TColor Color = clBlack;
-    TPenStyle Style = TPenStyle::psSolid;
-    int Width = 1;
-};
-
-// Drawing surface of one paint pass. Coordinates are the painted control's; the origin and clip
-// are that control's bounds on its windowed parent's surface, so a graphic control can read what
-// its parent painted beneath it.
-class TCanvas {
-public:
-    TCanvas(QPainter* painter, QImage* surface);
-    ~TCanvas();
-    TCanvas(const TCanvas&) = delete;
-    TCanvas& operator=(const TCanvas&) = delete;
-
-    TFont Font;
-    TBrush Brush;
-    TPen Pen;
-
-    // Shapes take a box whose right and bottom edges are excluded; outlines lie inside it.
-    void FillRect(const TRect& r);
-    void FrameRect(const TRect& r);
-    void Rectangle(int left, int top, int right, int bottom);
-    void TextOut(int x, int y, const std::string& text);
-    // Draws text in a box with the label conventions (alignment, layout, word wrap, clip).
-    void TextRect(const TRect& r, const std::string& text, TAlignment alignment, TTextLayout layout,
-                  bool wordWrap);
-    int TextWidth(const std::string& text) const;
-    int TextHeight(const std::string& text) const;
-
-    // Origin and clip of the control being painted, in surface coordinates.
-    TPoint Origin() const { return origin_; }
-    TRect ClipRect() const { return clip_; }
-    void SetOriginAndClip(TPoint origin, const TRect& clip);
-
-    // The surface's pixel at control coordinates (x, y) as 0x00BBGGRR; 0 outside the surface.
-    uint32_t Pixel(int x, int y) const;
-    QPainter* Painter() const { return painter_; }
-    QImage* Surface() const { return surface_; }
-
-private:
-    void ApplyPen();
-    void ApplyBrush();
-    QPainter* painter_;
-    QImage* surface_;
-    TPoint origin_;
-    TRect clip_;
-};
 
 enum TControlStyleFlag : uint16_t {
     csCaptureMouse = 1,
@@ -78,6 +19,7 @@ enum TControlStyleFlag : uint16_t {
     csDoubleClicks = 4,
     csOpaque = 8,
     csAcceptsControls = 16,
+    csReplicatable = 32,
 };
 
 // The low and high 16 bits of a mouse message's LParam, signed.

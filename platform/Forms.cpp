@@ -272,6 +272,13 @@ void TForm::PeerActivated(bool active) {
 
 void TForm::NotePainted() {
     firstPaint_ = true;
+    if (Application && Application->MainForm() == this && Application->OnFirstFrame) {
+        // Raised once the frame is on its way to the screen, after this paint pass.
+        TNotifyEvent handler = Application->OnFirstFrame;
+        QTimer::singleShot(0, [handler] {
+            if (Application) handler(Application);
+        });
+    }
 }
 
 void TForm::SetAutoSize(bool v) {

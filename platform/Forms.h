@@ -147,6 +147,8 @@ public:
 
     std::string Title = "Settings";
     TIdleEvent OnIdle;
+    // Raised once, after the main window's first paint (used to measure start-up).
+    TNotifyEvent OnFirstFrame;
     // Raised when the message queue runs empty, from the first empty queue after the main
     // window's first paint on.
     void DoIdle();

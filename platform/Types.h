@@ -81,6 +81,7 @@ using TFontStyles = uint8_t;
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TFormStyle { fsNormal, fsStayOnTop };
+enum class TBorderStyle { bsNone, bsSingle };
 enum class TPosition {
     poDesigned,
     poDefault,

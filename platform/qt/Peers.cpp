@@ -49,8 +49,7 @@ void PeerWidget::paintEvent(QPaintEvent* e) {
     if (buffer_.size() != sz) buffer_ = QImage(sz, QImage::Format_RGB32);
     QRect dirty = e->rect();
     {
-        QPainter p(&buffer_);
-        TCanvas canvas(&p, &buffer_);
+        TCanvas canvas(&buffer_);
         TWinControl* c = control_;
         Guarded(c, [&] {
             c->PaintWindow(canvas, Bounds(dirty.x(), dirty.y(), dirty.width(), dirty.height()));

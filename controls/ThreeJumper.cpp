@@ -1,0 +1,210 @@
+#include "controls/ThreeJumper.h"
+
+#include "platform/Streaming.h"
+
+#include <algorithm>
+
+namespace ui {
+
+TThreeJumper::TThreeJumper(TComponent* owner) : TGraphicControl(owner) {
+    ControlStyle |= csReplicatable;
+    SetBoundsInternal(left_, top_, 43, 18);
+}
+
+void TThreeJumper::SetJumperState(TJumperState s) {
+    if (s == state_) return;
+    if (s == TJumperState::jsOpen && !allowOpen_) return;
+    state_ = s;
+    Invalidate();
+}
+
+void TThreeJumper::SetOrientation(TOrientationType o) {
+    if (o == orientation_) return;
+    auto horizontal = [](TOrientationType t) {
+        return t == TOrientationType::otUp || t == TOrientationType::otDown;
+    };
+    if (horizontal(o) != horizontal(orientation_)) swapPending_ = true;
+    orientation_ = o;
+    Invalidate();
+}
+
+void TThreeJumper::SetAllowOpen(bool v) {
+    if (v == allowOpen_) return;
+    allowOpen_ = v;
+    if (!v && state_ == TJumperState::jsOpen) SetJumperState(TJumperState::jsLeft);
+    Invalidate();
+}
+
+void TThreeJumper::SetBaseColor(TColor c) {
+    if (c == baseColor_) return;
+    baseColor_ = c;
+    Invalidate();
+}
+
+void TThreeJumper::SetPinColor(TColor c) {
+    if (c == pinColor_) return;
+    pinColor_ = c;
+    Invalidate();
+}
+
+void TThreeJumper::SetJumperColor(TColor c) {
+    if (c == jumperColor_) return;
+    jumperColor_ = c;
+    Invalidate();
+}
+
+void TThreeJumper::SetBorderStyle(TBorderStyle b) {
+    if (b == borderStyle_) return;
+    borderStyle_ = b;
+    Invalidate();
+}
+
+void TThreeJumper::Click() {
+    switch (state_) {
+    case TJumperState::jsOpen:
+        SetJumperState(TJumperState::jsLeft);
+        break;
+    case TJumperState::jsLeft:
+        SetJumperState(TJumperState::jsRight);
+        break;
+    case TJumperState::jsRight:
+        SetJumperState(allowOpen_ ? TJumperState::jsOpen : TJumperState::jsLeft);
+        break;
+    }
+    TGraphicControl::Click();
+}
+
+void TThreeJumper::Paint(TCanvas& canvas) {
+    bool horizontal =
+        orientation_ == TOrientationType::otUp || orientation_ == TOrientationType::otDown;
+    // 1. The picture is composed wide and low, with the pins in a row.
+    int W = horizontal ? Width() : Height();
+    int H = horizontal ? Height() : Width();
+    drawing_.SetSize(W, H);
+    TCanvas& dc = drawing_.Canvas();
+    TBrush savedBrush = dc.Brush;
+    TPen savedPen = dc.Pen;
+
+    // 3. Background: the colour of an option panel parent, otherwise the button face.
+    TColor back =
+        parent_ && SameText(parent_->ClassName(), "TRadioPanel") ? parent_->Color() : clBtnFace;
+    dc.Brush = {back, TBrushStyle::bsSolid};
+    dc.Pen = {back, TPenStyle::psSolid, 1};
+    dc.Rectangle(0, 0, W, H);
+
+    // 4. Geometry.
+    int p = RoundHalfEven((W - 2) / 4.5);
+    int a = p + 1;
+    int d = std::min(p / 3, RoundHalfEven((H - 2) / 4.0));
+    int cy = H / 2, cx = W / 2;
+    int g = cx - a + 2;
+
+    // 5. Base.
+    dc.Brush = {baseColor_, TBrushStyle::bsSolid};
+    dc.Pen = {borderStyle_ == TBorderStyle::bsSingle ? clBlack : baseColor_, TPenStyle::psSolid, 1};
+    dc.RoundRect(1, 1, W - 1, H - 1, H / 2, H / 2);
+
+    // 6. Shorting block, over the base.
+    dc.Pen = {clBlack, TPenStyle::psSolid, 1};
+    dc.Brush = {jumperColor_, TBrushStyle::bsSolid};
+    if (state_ == TJumperState::jsLeft) dc.Rectangle(0, 0, cx + g / 2, H);
+    if (state_ == TJumperState::jsRight) dc.Rectangle(cx - g / 2, 0, W, H);
+
+    // 7. Pins, over the block.
+    dc.Pen.Style = TPenStyle::psClear;
+    dc.Brush = {pinColor_, TBrushStyle::bsSolid};
+    dc.Ellipse(a - d, cy - d, a + d, cy + d);
+    dc.Ellipse(cx - d, cy - d, cx + d, cy + d);
+    dc.Ellipse(W - a - d, cy - d, W - a + d, cy + d);
+
+    // 8.
+    dc.Brush = savedBrush;
+    dc.Pen = savedPen;
+
+    // 9. Turn the picture into the control's orientation, pixel by pixel.
+    if (horizontal)
+        output_.SetSize(W, H);
+    else
+        output_.SetSize(H, W);
+    for (int y = 0; y < H; ++y) {
+        const auto* src = reinterpret_cast<const uint32_t*>(drawing_.ScanLine(y));
+        for (int x = 0; x < W; ++x) {
+            int ox = x, oy = y;
+            switch (orientation_) {
+            case TOrientationType::otUp:
+                break;
+            case TOrientationType::otDown:
+                ox = W - 1 - x;
+                oy = H - 1 - y;
+                break;
+            case TOrientationType::otLeft:
+                ox = y;
+                oy = W - 1 - x;
+                break;
+            case TOrientationType::otRight:
+                ox = H - 1 - y;
+                oy = x;
+                break;
+            }
+            reinterpret_cast<uint32_t*>(output_.ScanLine(oy))[ox] = src[x];
+        }
+    }
+
+    // 10. A turn across the groups exchanges width and height, once the control has been
+    // painted; the new bounds schedule a further paint.
+    if (swapPending_) {
+        swapPending_ = false;
+        if (painted_) {
+            int oldW = Width(), oldH = Height();
+            SetWidth(oldH);
+            SetHeight(oldW);
+        }
+    }
+
+    // 11.
+    canvas.CopyRect(Bounds(0, 0, Width(), Height()), output_.Canvas(),
+                    Bounds(0, 0, Width(), Height()));
+    painted_ = true;
+}
+
+void RegisterThreeJumperClass() {
+    using C = LoadContext;
+    using V = page::Value;
+    using J = TThreeJumper;
+    RegisterClass<J>("TThreeJumper", "TControl")
+        .Prop<J>(
+            "JumperState",
+            [](J& j, const V& v, C&) {
+                j.SetJumperState(C::Enum<TJumperState>(v, {{"jsOpen", TJumperState::jsOpen},
+                                                           {"jsLeft", TJumperState::jsLeft},
+                                                           {"jsRight", TJumperState::jsRight}}));
+            },
+            "jsopen")
+        .Prop<J>(
+            "BaseColor", [](J& j, const V& v, C&) { j.SetBaseColor(C::Color(v)); }, "clgray")
+        .Prop<J>(
+            "PinColor", [](J& j, const V& v, C&) { j.SetPinColor(C::Color(v)); }, "clyellow")
+        .Prop<J>(
+            "JumperColor", [](J& j, const V& v, C&) { j.SetJumperColor(C::Color(v)); }, "clmaroon")
+        .Prop<J>(
+            "Orientation",
+            [](J& j, const V& v, C&) {
+                j.SetOrientation(
+                    C::Enum<TOrientationType>(v, {{"otUp", TOrientationType::otUp},
+                                                  {"otDown", TOrientationType::otDown},
+                                                  {"otLeft", TOrientationType::otLeft},
+                                                  {"otRight", TOrientationType::otRight}}));
+            },
+            "otup")
+        .Prop<J>(
+            "BorderStyle",
+            [](J& j, const V& v, C&) {
+                j.SetBorderStyle(C::Enum<TBorderStyle>(
+                    v, {{"bsNone", TBorderStyle::bsNone}, {"bsSingle", TBorderStyle::bsSingle}}));
+            },
+            "bssingle")
+        .Prop<J>(
+            "AllowOpen", [](J& j, const V& v, C&) { j.SetAllowOpen(C::Bool(v)); }, "true");
+}
+
+} // namespace ui

@@ -1,0 +1,379 @@
+#include "platform/Graphics.h"
+
+#include "platform/jpeg/JpegDecode.h"
+#include "platform/qt/QtSupport.h"
+#include "platform/raster/Raster.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+raster::Surface SurfaceOf(QImage* img) {
+    if (!img || img->isNull()) return {};
+    return {img->bits(), static_cast<int>(img->bytesPerLine()), img->width(), img->height()};
+}
+
+raster::Surface SurfaceOf(const QImage& img) {
+    if (img.isNull()) return {};
+    // Read-only use: the rasterizer only reads from a source surface.
+    return {const_cast<uint8_t*>(img.constBits()), static_cast<int>(img.bytesPerLine()),
+            img.width(), img.height()};
+}
+
+raster::PenStyle PenStyleOf(TPenStyle s) {
+    switch (s) {
+    case TPenStyle::psDash:
+        return raster::PenStyle::Dash;
+    case TPenStyle::psDot:
+        return raster::PenStyle::Dot;
+    case TPenStyle::psDashDot:
+        return raster::PenStyle::DashDot;
+    case TPenStyle::psClear:
+        return raster::PenStyle::Clear;
+    default:
+        return raster::PenStyle::Solid;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- canvas
+
+TCanvas::TCanvas(QImage* surface) : surface_(surface) {
+    SurfaceChanged();
+}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::SurfaceChanged() {
+    painter_.reset();
+    origin_ = {};
+    clip_ = surface_ ? TRect{0, 0, surface_->width(), surface_->height()} : TRect{};
+}
+
+void TCanvas::SetOriginAndClip(TPoint origin, const TRect& clip) {
+    origin_ = origin;
+    int w = surface_ ? surface_->width() : 0, h = surface_ ? surface_->height() : 0;
+    clip_ = {std::max(0, clip.Left), std::max(0, clip.Top), std::min(w, clip.Right),
+             std::min(h, clip.Bottom)};
+}
+
+TRect TCanvas::ClipRect() const {
+    return {clip_.Left - origin_.X, clip_.Top - origin_.Y, clip_.Right - origin_.X,
+            clip_.Bottom - origin_.Y};
+}
+
+#define UI_TARGET(t)                                                                               \
+    raster::Target t;                                                                              \
+    t.surface = SurfaceOf(surface_);                                                               \
+    t.originX = origin_.X;                                                                         \
+    t.originY = origin_.Y;                                                                         \
+    t.clipLeft = clip_.Left;                                                                       \
+    t.clipTop = clip_.Top;                                                                         \
+    t.clipRight = clip_.Right;                                                                     \
+    t.clipBottom = clip_.Bottom
+
+void TCanvas::FillRect(const TRect& r) {
+    if (!surface_ || Brush.Style == TBrushStyle::bsClear) return;
+    UI_TARGET(t);
+    raster::FillRect(t, r.Left, r.Top, r.Right, r.Bottom, ColorToRGB(Brush.Color));
+}
+
+void TCanvas::FrameRect(const TRect& r) {
+    if (!surface_) return;
+    UI_TARGET(t);
+    raster::Rectangle(t, r.Left, r.Top, r.Right, r.Bottom,
+                      {ColorToRGB(Brush.Color), raster::PenStyle::Solid}, {0, true});
+}
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+    if (!surface_) return;
+    UI_TARGET(t);
+    raster::Rectangle(t, left, top, right, bottom, {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)},
+                      {ColorToRGB(Brush.Color), Brush.Style == TBrushStyle::bsClear});
+}
+
+void TCanvas::RoundRect(int left, int top, int right, int bottom, int ew, int eh) {
+    if (!surface_) return;
+    UI_TARGET(t);
+    raster::RoundRect(t, left, top, right, bottom, ew, eh,
+                      {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)},
+                      {ColorToRGB(Brush.Color), Brush.Style == TBrushStyle::bsClear});
+}
+
+void TCanvas::Ellipse(int left, int top, int right, int bottom) {
+    if (!surface_) return;
+    UI_TARGET(t);
+    raster::Ellipse(t, left, top, right, bottom, {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)},
+                    {ColorToRGB(Brush.Color), Brush.Style == TBrushStyle::bsClear});
+}
+
+void TCanvas::LineTo(int x, int y) {
+    if (surface_) {
+        UI_TARGET(t);
+        raster::Line(t, penPos_.X, penPos_.Y, x, y, {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)});
+    }
+    penPos_ = {x, y};
+}
+
+uint32_t TCanvas::Pixel(int x, int y) const {
+    if (!surface_) return 0;
+    UI_TARGET(t);
+    return raster::GetPixel(t, x, y);
+}
+
+void TCanvas::SetPixel(int x, int y, TColor c) {
+    if (!surface_) return;
+    UI_TARGET(t);
+    int sx = x + origin_.X, sy = y + origin_.Y;
+    if (sx < clip_.Left || sy < clip_.Top || sx >= clip_.Right || sy >= clip_.Bottom) return;
+    raster::SetPixel(t, x, y, ColorToRGB(c));
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TCanvas& from, const TRect& source) {
+    if (!surface_ || !from.surface_) return;
+    UI_TARGET(t);
+    raster::Surface src = SurfaceOf(*from.surface_);
+    int sx = source.Left + from.origin_.X, sy = source.Top + from.origin_.Y;
+    if (dest.Width() == source.Width() && dest.Height() == source.Height()) {
+        raster::CopyRect(t, dest.Left, dest.Top, src, sx, sy, source.Width(), source.Height());
+        return;
+    }
+    // Scaled: the part of the source that exists, stretched into the destination.
+    int l = std::max(0, sx), tp = std::max(0, sy);
+    int r = std::min(src.width, sx + source.Width()),
+        b = std::min(src.height, sy + source.Height());
+    if (r <= l || b <= tp) return;
+    raster::Surface sub{src.bits + static_cast<ptrdiff_t>(tp) * src.strideBytes + l * 4,
+                        src.strideBytes, r - l, b - tp};
+    raster::StretchCopy(t, dest.Left, dest.Top, dest.Right, dest.Bottom, sub);
+}
+
+void TCanvas::Draw(int x, int y, const TGraphic& g) {
+    g.Draw(*this, Bounds(x, y, g.Width(), g.Height()));
+}
+
+void TCanvas::StretchDraw(const TRect& r, const TGraphic& g) {
+    g.Draw(*this, r);
+}
+
+QPainter* TCanvas::TextPainter() {
+    if (!surface_) return nullptr;
+    if (!painter_) painter_ = std::make_unique<QPainter>(surface_);
+    painter_->resetTransform();
+    painter_->setClipRect(QRect(clip_.Left, clip_.Top, clip_.Width(), clip_.Height()));
+    painter_->translate(origin_.X, origin_.Y);
+    return painter_.get();
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+    QPainter* p = TextPainter();
+    if (!p) return;
+    QFont f = qt::ToQFont(Font);
+    QFontMetrics fm(f);
+    QString s = qt::ToQ(text);
+    if (Brush.Style != TBrushStyle::bsClear)
+        FillRect(Bounds(x, y, fm.horizontalAdvance(s), fm.height()));
+    p->setFont(f);
+    p->setPen(qt::ToQColor(Font.Color));
+    p->drawText(x, y + fm.ascent(), s);
+}
+
+void TCanvas::TextRect(const TRect& r, const std::string& text, TAlignment alignment,
+                       TTextLayout layout, bool wordWrap) {
+    QPainter* p = TextPainter();
+    if (!p) return;
+    p->setFont(qt::ToQFont(Font));
+    p->setPen(qt::ToQColor(Font.Color));
+    int flags = 0;
+    switch (alignment) {
+    case TAlignment::taLeftJustify:
+        flags |= Qt::AlignLeft;
+        break;
+    case TAlignment::taRightJustify:
+        flags |= Qt::AlignRight;
+        break;
+    case TAlignment::taCenter:
+        flags |= Qt::AlignHCenter;
+        break;
+    }
+    switch (layout) {
+    case TTextLayout::tlTop:
+        flags |= Qt::AlignTop;
+        break;
+    case TTextLayout::tlCenter:
+        flags |= Qt::AlignVCenter;
+        break;
+    case TTextLayout::tlBottom:
+        flags |= Qt::AlignBottom;
+        break;
+    }
+    if (wordWrap) flags |= Qt::TextWordWrap;
+    QRect box(r.Left, r.Top, r.Width(), r.Height());
+    p->setClipRect(box, Qt::IntersectClip);
+    p->drawText(box, flags, qt::ToQ(text));
+}
+
+int TCanvas::TextWidth(const std::string& text) const {
+    return QFontMetrics(qt::ToQFont(Font)).horizontalAdvance(qt::ToQ(text));
+}
+
+int TCanvas::TextHeight(const std::string&) const {
+    return QFontMetrics(qt::ToQFont(Font)).height();
+}
+
+#undef UI_TARGET
+
+// ---------------------------------------------------------------- bitmap
+
+TBitmap::TBitmap() : image_(std::make_unique<QImage>()) {}
+TBitmap::~TBitmap() = default;
+
+int TBitmap::Width() const {
+    return image_->width();
+}
+int TBitmap::Height() const {
+    return image_->height();
+}
+
+void TBitmap::SetSize(int width, int height) {
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == Width() && height == Height()) return;
+    if (canvas_) canvas_->SurfaceChanged(); // drops a painter on the old image first
+    *image_ = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
+    if (!image_->isNull()) image_->fill(0);
+    if (canvas_) canvas_->SurfaceChanged();
+}
+
+uint8_t* TBitmap::ScanLine(int y) {
+    return image_->scanLine(y);
+}
+const uint8_t* TBitmap::ScanLine(int y) const {
+    return image_->constScanLine(y);
+}
+int TBitmap::StrideBytes() const {
+    return static_cast<int>(image_->bytesPerLine());
+}
+
+TCanvas& TBitmap::Canvas() {
+    if (!canvas_) canvas_ = std::make_unique<TCanvas>(image_.get());
+    return *canvas_;
+}
+
+// ---------------------------------------------------------------- graphics
+
+int DisplayDepth() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->depth() : 24;
+}
+
+void TJPEGImage::LoadFromBytes(const uint8_t* data, size_t size) {
+    jpeg::Image img;
+    std::string error;
+    jpeg::Options opt;
+    opt.paletteDisplay = DisplayDepth() <= 8;
+    if (!jpeg::Decode(data, size, img, error, opt)) throw EInvalidGraphic(error);
+    auto out = std::make_shared<QImage>(img.width, img.height, QImage::Format_RGB32);
+    for (int y = 0; y < img.height; ++y) {
+        uint8_t* row = out->scanLine(y);
+        if (!img.paletted) {
+            std::copy_n(img.pixels.data() + static_cast<size_t>(y) * img.width * 4,
+                        static_cast<size_t>(img.width) * 4, row);
+        } else {
+            for (int x = 0; x < img.width; ++x) {
+                uint32_t c = img.palette[img.pixels[static_cast<size_t>(y) * img.width + x]];
+                row[x * 4 + 0] = static_cast<uint8_t>(GetBValue(c));
+                row[x * 4 + 1] = static_cast<uint8_t>(GetGValue(c));
+                row[x * 4 + 2] = static_cast<uint8_t>(GetRValue(c));
+                row[x * 4 + 3] = 0;
+            }
+        }
+    }
+    image_ = std::move(out);
+    paletted_ = img.paletted;
+}
+
+int TJPEGImage::Width() const {
+    return image_ ? image_->width() : 0;
+}
+int TJPEGImage::Height() const {
+    return image_ ? image_->height() : 0;
+}
+
+const QImage& TJPEGImage::Pixels() const {
+    static const QImage empty;
+    return image_ ? *image_ : empty;
+}
+
+void TJPEGImage::Draw(TCanvas& canvas, const TRect& r) const {
+    if (!image_ || !canvas.Surface()) return;
+    raster::Target t;
+    t.surface = SurfaceOf(canvas.Surface());
+    t.originX = canvas.Origin().X;
+    t.originY = canvas.Origin().Y;
+    TRect clip = canvas.ClipRect();
+    t.clipLeft = clip.Left + t.originX;
+    t.clipTop = clip.Top + t.originY;
+    t.clipRight = clip.Right + t.originX;
+    t.clipBottom = clip.Bottom + t.originY;
+    raster::StretchCopy(t, r.Left, r.Top, r.Right, r.Bottom, SurfaceOf(*image_));
+}
+
+std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
+    auto c = std::make_unique<TJPEGImage>();
+    c->image_ = image_; // decoded pixels are shared; nothing ever changes them
+    c->paletted_ = paletted_;
+    c->transparent_ = transparent_;
+    return c;
+}
+
+void TPicture::SetGraphic(std::unique_ptr<TGraphic> g) {
+    graphic_ = std::move(g);
+    Changed();
+}
+
+void TPicture::Assign(const TPicture& other) {
+    if (&other == this) return;
+    graphic_ = other.graphic_ ? other.graphic_->Clone() : nullptr;
+    Changed();
+}
+
+void TPicture::Clear() {
+    if (!graphic_) return;
+    graphic_.reset();
+    Changed();
+}
+
+void TPicture::LoadFromBytes(const uint8_t* data, size_t size) {
+    if (size >= 2 && data[0] == 0xFF && data[1] == 0xD8) {
+        auto g = std::make_unique<TJPEGImage>();
+        g->LoadFromBytes(data, size);
+        SetGraphic(std::move(g));
+        return;
+    }
+    throw EInvalidGraphic("Unknown picture format");
+}
+
+void TPicture::LoadFromResource(const std::string& name) {
+    QFile f(qt::ToQ(":/" + name));
+    if (!f.open(QIODevice::ReadOnly))
+        throw EInvalidGraphic("The picture " + name + " is missing from the program");
+    QByteArray data = f.readAll();
+    try {
+        LoadFromBytes(reinterpret_cast<const uint8_t*>(data.constData()),
+                      static_cast<size_t>(data.size()));
+    } catch (const EInvalidGraphic& e) {
+        throw EInvalidGraphic("The picture " + name + " cannot be shown: " + e.what());
+    }
+}
+
+} // namespace ui
