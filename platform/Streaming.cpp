@@ -123,17 +123,24 @@ std::vector<std::string> LoadContext::Strings(const page::Value& v) {
     return out;
 }
 
-TAnchors LoadContext::Anchors(const page::Value& v) {
-    static const std::map<std::string, TAnchorKind> kinds{
-        {"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}};
-    TAnchors a = 0;
-    for (const auto& s : Set(v)) {
+namespace {
+// A set of enumeration names in brackets, combined into flags.
+template <class E> uint8_t FlagsOf(const page::Value& v, const std::map<std::string, E>& table) {
+    uint8_t flags = 0;
+    for (const auto& s : LoadContext::Set(v)) {
         page::Value id;
         id.kind = page::Value::Kind::Identifier;
         id.text = s;
-        a |= Enum(id, kinds);
+        flags |= LoadContext::Enum(id, table);
     }
-    return a;
+    return flags;
+}
+} // namespace
+
+TAnchors LoadContext::Anchors(const page::Value& v) {
+    static const std::map<std::string, TAnchorKind> kinds{
+        {"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}};
+    return FlagsOf(v, kinds);
 }
 
 TFontStyles LoadContext::FontStyles(const page::Value& v) {
@@ -141,14 +148,7 @@ TFontStyles LoadContext::FontStyles(const page::Value& v) {
                                                          {"fsItalic", fsItalic},
                                                          {"fsUnderline", fsUnderline},
                                                          {"fsStrikeOut", fsStrikeOut}};
-    TFontStyles st = 0;
-    for (const auto& s : Set(v)) {
-        page::Value id;
-        id.kind = page::Value::Kind::Identifier;
-        id.text = s;
-        st |= Enum(id, kinds);
-    }
-    return st;
+    return FlagsOf(v, kinds);
 }
 
 TColor LoadContext::Color(const page::Value& v) {
