@@ -602,11 +602,11 @@ void TWinControl::InsertControl(TControl* c) {
 
 void TWinControl::RemoveControl(TControl* c) {
     std::erase(controls_, c);
-    if (auto* wc = dynamic_cast<TWinControl*>(c)) {
-        std::erase(tabList_, wc);
+    // By pointer, not by class: a windowed child that is being destroyed no longer answers a
+    // class test, yet must leave the tab order.
+    if (std::erase_if(tabList_, [c](TWinControl* w) { return static_cast<TControl*>(w) == c; }))
         for (size_t i = 0; i < tabList_.size(); ++i)
             tabList_[i]->tabOrder_ = static_cast<int>(i);
-    }
     c->parent_ = nullptr;
     if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->peer_ && !wc->IsDestroying()) {
         wc->peer_->hide();

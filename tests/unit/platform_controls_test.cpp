@@ -265,6 +265,20 @@ TEST_F(PlatformControls, ControlDestroyedWhileHoldingTheMouseIsForgotten) {
     EXPECT_EQ(onBox.clicks, 0);
 }
 
+TEST_F(PlatformControls, DestroyedWindowedChildLeavesTheTabOrder) {
+    auto* a = Add<TButton>(form, Bounds(0, 0, 75, 25));
+    auto* b = Add<TButton>(form, Bounds(0, 30, 75, 25));
+    auto* c = Add<TButton>(form, Bounds(0, 60, 75, 25));
+    delete b;
+    ASSERT_EQ(form->TabList().size(), 2u);
+    EXPECT_EQ(form->TabList()[0], a);
+    EXPECT_EQ(form->TabList()[1], c);
+    EXPECT_EQ(c->TabOrder(), 1);
+    form->Show(); // builds the native tab chain from the list
+    seam::ProcessPendingMessages();
+    EXPECT_TRUE(form->Visible());
+}
+
 // ---------------------------------------------------------------- mouse tracking
 
 namespace {
