@@ -543,8 +543,14 @@ QWidget* TWinControl::CreatePeer(QWidget* parentWidget) {
 }
 
 void TWinControl::CreateChildPeers() {
+    // Hidden children get their peers when they are first shown: a page full of hidden panels
+    // costs nothing at start-up.
     for (TControl* c : controls_)
-        if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->Handle();
+        if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->visible_) wc->Handle();
+    RestackChildPeers();
+}
+
+void TWinControl::RestackChildPeers() {
     // The native stacking follows the child list.
     for (TControl* c : controls_)
         if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->peer_) wc->peer_->raise();
@@ -552,7 +558,13 @@ void TWinControl::CreateChildPeers() {
 
 void TWinControl::VisibleChanged() {
     TControl::VisibleChanged();
-    if (peer_ && parent_) peer_->setVisible(visible_);
+    if (peer_ && parent_) {
+        peer_->setVisible(visible_);
+    } else if (!peer_ && visible_ && parent_ && parent_->peer_) {
+        Handle();
+        parent_->RestackChildPeers();
+        parent_->ApplyTabChain();
+    }
 }
 
 void TWinControl::ApplyPeerFont() {
@@ -591,7 +603,7 @@ void TWinControl::InsertControl(TControl* c) {
                 wc->SyncPeerGeometry();
                 wc->peer_->setVisible(wc->visible_);
                 wc->peer_->raise();
-            } else {
+            } else if (wc->visible_) {
                 wc->Handle();
             }
         } else if (wc->peer_) {

@@ -249,6 +249,7 @@ private:
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     void CreateChildPeers();
+    void RestackChildPeers();
     friend class TControl;
 };
 

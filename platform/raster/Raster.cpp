@@ -56,8 +56,16 @@ void Span(const Surface& s, const Rect& clip, i64 y, i64 x0, i64 x1, uint32_t rg
     if (y < clip.t || y >= clip.b) return;
     x0 = std::max(x0, clip.l);
     x1 = std::min(x1, clip.r);
-    for (i64 x = x0; x < x1; ++x)
-        Store(At(s, x, y), rgb);
+    if (x0 >= x1) return;
+    // One 32-bit word a pixel, stored through memcpy so that any alignment is fine; the loop is
+    // what makes a full-window fill cheap.
+    uint8_t bytes[4];
+    Store(bytes, rgb);
+    uint32_t word;
+    std::memcpy(&word, bytes, 4);
+    uint8_t* p = At(s, x0, y);
+    for (i64 x = x0; x < x1; ++x, p += 4)
+        std::memcpy(p, &word, 4);
 }
 
 i128 FloorDiv(i128 a, i128 b) {
@@ -365,8 +373,12 @@ void CopyRect(Target& dst, int dx, int dy, const Surface& src, int sx, int sy, i
     }
     for (i64 j = j0; j < j1; ++j) {
         const uint8_t* in = from + (j - j0) * stride;
-        for (i64 i = i0; i < i1; ++i, in += 4)
-            Store(At(dst.surface, tx + i, ty + j), Load(in));
+        uint8_t* out = At(dst.surface, tx + i0, ty + j);
+        // Whole words: the three colour bytes as they are, the fourth cleared.
+        for (i64 i = i0; i < i1; ++i, in += 4, out += 4) {
+            uint8_t px[4] = {in[0], in[1], in[2], 0};
+            std::memcpy(out, px, 4);
+        }
     }
 }
 
@@ -376,6 +388,11 @@ void StretchCopy(Target& dst, int l, int t, int r, int b, const Surface& src) {
     const i64 boxL = i64{l} + dst.originX, boxT = i64{t} + dst.originY;
     const i64 w = i64{r} - l, h = i64{b} - t;
     if (w <= 0 || h <= 0) return;
+    // At natural size a stretch is a block copy.
+    if (w == src.width && h == src.height) {
+        CopyRect(dst, l, t, src, 0, 0, src.width, src.height);
+        return;
+    }
     const i64 x0 = std::max(boxL, clip.l), x1 = std::min(boxL + w, clip.r);
     const i64 y0 = std::max(boxT, clip.t), y1 = std::min(boxT + h, clip.b);
     if (x0 >= x1 || y0 >= y1) return;
