@@ -386,6 +386,34 @@ TEST_F(Controls, StartTourMessageWithoutCirclesDoesNothing) {
     EXPECT_EQ(b.Perform(WM_STARTTOUR, 0, 0), 0);
 }
 
+TEST_F(Controls, APageWhosePhotographIsMissingStillLoadsAndSaysSo) {
+    class TPictureForm : public TForm {
+        UI_CLASS(TMainForm)
+    public:
+        using TForm::TForm;
+    };
+    RegisterStandardClasses();
+    RegisterBoardImageClass();
+    ClassRegistry::Get().Register("TMainForm", "TForm", nullptr);
+    TPictureForm form(nullptr);
+    LoadPageText(form,
+                 "object F: TMainForm\n"
+                 "  object B: TBoardImage\n"
+                 "    Picture.Resource = 'no-such-photo.jpg'\n"
+                 "  end\n"
+                 "end\n",
+                 "test page");
+    auto* b = dynamic_cast<TBoardImage*>(form.FindComponent("B"));
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->Picture().Graphic(), nullptr);
+    // Said once the program runs, in the standard error box.
+    EXPECT_TRUE(ui::testing::MessageBoxes().empty());
+    ui::testing::ProcessPendingMessages();
+    ASSERT_EQ(ui::testing::MessageBoxes().size(), 1u);
+    EXPECT_NE(ui::testing::MessageBoxes()[0].text.find("no-such-photo.jpg"), std::string::npos);
+    EXPECT_EQ(ui::testing::MessageBoxes()[0].flags & MB_ICONERROR, MB_ICONERROR);
+}
+
 TEST_F(Controls, DamagedPhotographIsAnErrorNotACrash) {
     TPicture p;
     const uint8_t truncated[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10};
