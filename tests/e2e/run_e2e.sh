@@ -62,6 +62,10 @@ import -window root "$out/help.png"
 # Esc hides the help window; Help, How to use this program shows it again.
 xdotool windowactivate --sync "$help" key Escape
 wait_for "Esc to hide the help window" bash -c "! xdotool search --onlyvisible --name '^Instructions for Settings utility\$' | grep -q ."
+# With the help window gone, the middle of the main window shows the green card.
+import -window root "$out/board.png"
+read -r r g b < <(convert "$out/board.png" -crop 500x300+262+280 -resize 1x1\! -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:)
+((g > r + 20 && g > b + 20)) || fail "no card photograph in the middle of the window (mean colour $r $g $b)"
 xdotool windowactivate --sync "$main" key alt+h key o
 wait_for "Help to reopen the help window" window_of "Instructions for Settings utility"
 
