@@ -42,11 +42,3 @@ void BM_JumperPaint(benchmark::State& state) {
 BENCHMARK(BM_JumperPaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    ui::testing::StartTestProcess(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
