@@ -287,6 +287,11 @@ void TForm::SetAutoSize(bool v) {
     if (v) AdjustSize();
 }
 
+void TForm::Loaded() {
+    TWinControl::Loaded();
+    if (autoSize_) AdjustSize();
+}
+
 void TForm::AdjustSize() {
     if (!autoSize_ || IsLoading()) return;
     // Fit the client area to the visible children and move them so that their bounding box

@@ -51,6 +51,8 @@ public:
     void MenuChanged();
 
     void SetAutoSize(bool v) override;
+    // A page that switches auto-size on gets it applied once the page is loaded.
+    void Loaded() override;
 
     void SetVisible(bool v) override;
     void Close();

@@ -14,6 +14,7 @@
 #include <QTextEdit>
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 namespace ui {
 
@@ -359,10 +360,28 @@ void TStatusBar::Paint(TCanvas& canvas) {
 
 // ---------------------------------------------------------------- menus
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
+namespace {
+// Native menu actions name their entry by a serial number, never reused, so that an action that
+// outlives its entry (until the deferred rebuild) finds nothing instead of freed memory.
+std::unordered_map<uint64_t, TMenuItem*>& LiveItems() {
+    static std::unordered_map<uint64_t, TMenuItem*> items;
+    return items;
+}
+uint64_t nextItemSerial = 1;
+} // namespace
+
+TMenuItem* TMenuItem::FindBySerial(uint64_t serial) {
+    auto it = LiveItems().find(serial);
+    return it == LiveItems().end() ? nullptr : it->second;
+}
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), serial_(nextItemSerial++) {
+    LiveItems()[serial_] = this;
+}
 
 TMenuItem::~TMenuItem() {
     BeginDestroy();
+    LiveItems().erase(serial_);
     while (!items_.empty())
         delete items_.back();
     if (parent_) parent_->Remove(this);
@@ -469,8 +488,11 @@ static void AddItems(QWidget* target, TMenuItem* parent, bool bar) {
         act->setCheckable(item->Checked());
         act->setChecked(item->Checked());
         act->setEnabled(item->Enabled());
-        QObject::connect(act, &QAction::triggered, act,
-                         [item] { Guarded(item, [item] { item->Click(); }); });
+        uint64_t serial = item->Serial();
+        QObject::connect(act, &QAction::triggered, act, [serial] {
+            if (TMenuItem* live = TMenuItem::FindBySerial(serial))
+                Guarded(live, [live] { live->Click(); });
+        });
         target->addAction(act);
     }
 }

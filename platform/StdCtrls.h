@@ -187,10 +187,14 @@ public:
     void Insert(int index, TMenuItem* item);
     void Remove(TMenuItem* item);
     TMenuItem* ParentItem() const { return parent_; }
+    uint64_t Serial() const { return serial_; }
+    // The live entry with this serial number, or none once it is gone.
+    static TMenuItem* FindBySerial(uint64_t serial);
     class TMainMenu* Menu() const;
 
 private:
     void Changed();
+    uint64_t serial_;
     std::string caption_;
     bool checked_ = false, enabled_ = true, visible_ = true;
     std::vector<TMenuItem*> items_;

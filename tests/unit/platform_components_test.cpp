@@ -344,3 +344,14 @@ TEST_F(PlatformComponents, MouseEnterAndLeavePassOnToTheParentNamingTheControl) 
     inner->Perform(CM_MOUSEENTER);
     EXPECT_EQ(log.size(), 1u);
 }
+
+TEST(PlatformMenuEntries, AGoneEntryIsNotFoundByItsSerialAndSerialsAreNotReused) {
+    auto* item = new TMenuItem(nullptr);
+    uint64_t serial = item->Serial();
+    EXPECT_EQ(TMenuItem::FindBySerial(serial), item);
+    delete item;
+    EXPECT_EQ(TMenuItem::FindBySerial(serial), nullptr);
+    TMenuItem next(nullptr);
+    EXPECT_NE(next.Serial(), serial);
+    EXPECT_EQ(TMenuItem::FindBySerial(serial), nullptr);
+}

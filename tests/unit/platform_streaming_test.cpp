@@ -353,3 +353,23 @@ INSTANTIATE_TEST_SUITE_P(
             4,
             {"p1"}}),
     [](const ::testing::TestParamInfo<BadPage>& info) { return std::string(info.param.label); });
+
+TEST_F(PlatformStreaming, AFormThatAsksForAutoSizeIsFittedOnceLoaded) {
+    LoadPageText(*form, R"(object TestForm: TTestForm
+  Width = 500
+  Height = 400
+  AutoSize = True
+  object B: TButton
+    Left = 20
+    Top = 10
+    Width = 75
+    Height = 25
+  end
+end
+)",
+                 "TESTPAGE");
+    EXPECT_EQ(form->ClientWidth(), 75);
+    EXPECT_EQ(form->ClientHeight(), 25);
+    EXPECT_EQ(form->FindComponent("B")->Name(), "B");
+    EXPECT_EQ(static_cast<TControl*>(form->FindComponent("B"))->BoundsRect(), Bounds(0, 0, 75, 25));
+}
