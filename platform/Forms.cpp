@@ -159,11 +159,8 @@ void TForm::SetConstraints(const TSizeConstraints& c) {
 
 void TForm::SetMenu(TMainMenu* m) {
     if (m == menu_) return;
-    int cw = ClientWidth(), ch = ClientHeight();
     menu_ = m;
     if (m) FreeNotification(m);
-    (void)cw;
-    (void)ch;
     MenuChanged();
     CheckClientResize();
 }

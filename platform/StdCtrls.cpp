@@ -95,11 +95,6 @@ void TButton::CaptionChanged() {
     if (peer_) static_cast<QPushButton*>(peer_)->setText(qt::ToQ(caption_));
 }
 
-void TButton::Click() {
-    // A button's click may close its form; like a real button it still reports the click.
-    TWinControl::Click();
-}
-
 // ---------------------------------------------------------------- radio button
 
 TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner) {

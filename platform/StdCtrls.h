@@ -42,7 +42,6 @@ public:
     explicit TButton(TComponent* owner);
     bool Default = false;
     bool Cancel = false;
-    void Click() override;
 
 protected:
     QWidget* CreatePeer(QWidget* parentWidget) override;

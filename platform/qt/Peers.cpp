@@ -166,8 +166,4 @@ void FormWindow::resizeEvent(QResizeEvent*) {
     }
 }
 
-bool FormWindow::event(QEvent* e) {
-    return QWidget::event(e);
-}
-
 } // namespace ui::qt

@@ -57,7 +57,6 @@ protected:
     void changeEvent(QEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
-    bool event(QEvent* e) override;
 
 private:
     TForm* form_;
