@@ -36,11 +36,7 @@ void RegisterRadioPanelClass() {
     using C = LoadContext;
     using V = page::Value;
     using P = TRadioPanel;
-    static const std::map<std::string, TBevelCut> bevels{{"bvNone", TBevelCut::bvNone},
-                                                         {"bvLowered", TBevelCut::bvLowered},
-                                                         {"bvRaised", TBevelCut::bvRaised},
-                                                         {"bvSpace", TBevelCut::bvSpace}};
-    RegisterClass<P>("TRadioPanel", "TWinControl")
+    RegisterClass<P>("TRadioPanel", "TCustomPanel")
         .Prop<P>(
             "RadioEnabled", [](P& p, const V& v, C&) { p.RadioEnabled = C::Bool(v); }, "false")
         .Prop<P>("Lines.Strings", [](P& p, const V& v, C&) { p.SetLines(C::Strings(v)); })
@@ -49,15 +45,6 @@ void RegisterRadioPanelClass() {
         .Prop<P>(
             "FinalAnchors", [](P& p, const V& v, C&) { p.SetFinalAnchors(C::Anchors(v)); },
             "[akleft,aktop]")
-        .Prop<P>(
-            "BevelInner",
-            [](P& p, const V& v, C&) { p.SetBevelInner(C::Enum<TBevelCut>(v, bevels)); }, "bvnone")
-        .Prop<P>(
-            "BevelOuter",
-            [](P& p, const V& v, C&) { p.SetBevelOuter(C::Enum<TBevelCut>(v, bevels)); },
-            "bvraised")
-        .Prop<P>(
-            "BevelWidth", [](P& p, const V& v, C&) { p.SetBevelWidth(int(C::Int(v))); }, "1")
         .Prop<P>(
             "Visible", [](P& p, const V& v, C&) { p.SetVisible(C::Bool(v)); }, "false")
         .Prop<P>("OnActivate", [](P& p, const V& v, C& ctx) { p.OnActivate = ctx.Handler(v); })

@@ -71,39 +71,42 @@ TRect TCanvas::ClipRect() const {
             clip_.Bottom - origin_.Y};
 }
 
-#define UI_TARGET(t)                                                                               \
-    raster::Target t;                                                                              \
-    t.surface = SurfaceOf(surface_);                                                               \
-    t.originX = origin_.X;                                                                         \
-    t.originY = origin_.Y;                                                                         \
-    t.clipLeft = clip_.Left;                                                                       \
-    t.clipTop = clip_.Top;                                                                         \
-    t.clipRight = clip_.Right;                                                                     \
-    t.clipBottom = clip_.Bottom
+// Where the rasterizer draws: the surface, the origin and the clip (surface coordinates).
+static raster::Target TargetOf(QImage* surface, TPoint origin, const TRect& clip) {
+    raster::Target t;
+    t.surface = SurfaceOf(surface);
+    t.originX = origin.X;
+    t.originY = origin.Y;
+    t.clipLeft = clip.Left;
+    t.clipTop = clip.Top;
+    t.clipRight = clip.Right;
+    t.clipBottom = clip.Bottom;
+    return t;
+}
 
 void TCanvas::FillRect(const TRect& r) {
     if (!surface_ || Brush.Style == TBrushStyle::bsClear) return;
-    UI_TARGET(t);
+    raster::Target t = TargetOf(surface_, origin_, clip_);
     raster::FillRect(t, r.Left, r.Top, r.Right, r.Bottom, ColorToRGB(Brush.Color));
 }
 
 void TCanvas::FrameRect(const TRect& r) {
     if (!surface_) return;
-    UI_TARGET(t);
+    raster::Target t = TargetOf(surface_, origin_, clip_);
     raster::Rectangle(t, r.Left, r.Top, r.Right, r.Bottom,
                       {ColorToRGB(Brush.Color), raster::PenStyle::Solid}, {0, true});
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     if (!surface_) return;
-    UI_TARGET(t);
+    raster::Target t = TargetOf(surface_, origin_, clip_);
     raster::Rectangle(t, left, top, right, bottom, {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)},
                       {ColorToRGB(Brush.Color), Brush.Style == TBrushStyle::bsClear});
 }
 
 void TCanvas::RoundRect(int left, int top, int right, int bottom, int ew, int eh) {
     if (!surface_) return;
-    UI_TARGET(t);
+    raster::Target t = TargetOf(surface_, origin_, clip_);
     raster::RoundRect(t, left, top, right, bottom, ew, eh,
                       {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)},
                       {ColorToRGB(Brush.Color), Brush.Style == TBrushStyle::bsClear});
@@ -111,14 +114,14 @@ void TCanvas::RoundRect(int left, int top, int right, int bottom, int ew, int eh
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
     if (!surface_) return;
-    UI_TARGET(t);
+    raster::Target t = TargetOf(surface_, origin_, clip_);
     raster::Ellipse(t, left, top, right, bottom, {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)},
                     {ColorToRGB(Brush.Color), Brush.Style == TBrushStyle::bsClear});
 }
 
 void TCanvas::LineTo(int x, int y) {
     if (surface_) {
-        UI_TARGET(t);
+        raster::Target t = TargetOf(surface_, origin_, clip_);
         raster::Line(t, penPos_.X, penPos_.Y, x, y, {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)});
     }
     penPos_ = {x, y};
@@ -126,13 +129,13 @@ void TCanvas::LineTo(int x, int y) {
 
 uint32_t TCanvas::Pixel(int x, int y) const {
     if (!surface_) return 0;
-    UI_TARGET(t);
+    raster::Target t = TargetOf(surface_, origin_, clip_);
     return raster::GetPixel(t, x, y);
 }
 
 void TCanvas::SetPixel(int x, int y, TColor c) {
     if (!surface_) return;
-    UI_TARGET(t);
+    raster::Target t = TargetOf(surface_, origin_, clip_);
     int sx = x + origin_.X, sy = y + origin_.Y;
     if (sx < clip_.Left || sy < clip_.Top || sx >= clip_.Right || sy >= clip_.Bottom) return;
     raster::SetPixel(t, x, y, ColorToRGB(c));
@@ -140,7 +143,7 @@ void TCanvas::SetPixel(int x, int y, TColor c) {
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& from, const TRect& source) {
     if (!surface_ || !from.surface_) return;
-    UI_TARGET(t);
+    raster::Target t = TargetOf(surface_, origin_, clip_);
     raster::Surface src = SurfaceOf(*from.surface_);
     int sx = source.Left + from.origin_.X, sy = source.Top + from.origin_.Y;
     if (dest.Width() == source.Width() && dest.Height() == source.Height()) {
@@ -230,8 +233,6 @@ int TCanvas::TextHeight(const std::string&) const {
     return QFontMetrics(qt::ToQFont(Font)).height();
 }
 
-#undef UI_TARGET
-
 // ---------------------------------------------------------------- bitmap
 
 TBitmap::TBitmap() : image_(std::make_unique<QImage>()) {}
@@ -316,15 +317,11 @@ const QImage& TJPEGImage::Pixels() const {
 
 void TJPEGImage::Draw(TCanvas& canvas, const TRect& r) const {
     if (!image_ || !canvas.Surface()) return;
-    raster::Target t;
-    t.surface = SurfaceOf(canvas.Surface());
-    t.originX = canvas.Origin().X;
-    t.originY = canvas.Origin().Y;
     TRect clip = canvas.ClipRect();
-    t.clipLeft = clip.Left + t.originX;
-    t.clipTop = clip.Top + t.originY;
-    t.clipRight = clip.Right + t.originX;
-    t.clipBottom = clip.Bottom + t.originY;
+    TPoint o = canvas.Origin();
+    raster::Target t =
+        TargetOf(canvas.Surface(), o,
+                 {clip.Left + o.X, clip.Top + o.Y, clip.Right + o.X, clip.Bottom + o.Y});
     raster::StretchCopy(t, r.Left, r.Top, r.Right, r.Bottom, SurfaceOf(*image_));
 }
 

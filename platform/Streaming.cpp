@@ -466,16 +466,24 @@ void RegisterStandardClasses() {
             "Transparent", [](TLabel& l, const V& v, C&) { l.SetTransparent(C::Bool(v)); },
             "false");
 
-    RegisterClass<TPanel>("TPanel", "TWinControl")
-        .Prop<TPanel>(
+    // Panels of every kind share their bevels.
+    static const std::map<std::string, TBevelCut> bevels{{"bvNone", TBevelCut::bvNone},
+                                                         {"bvLowered", TBevelCut::bvLowered},
+                                                         {"bvRaised", TBevelCut::bvRaised},
+                                                         {"bvSpace", TBevelCut::bvSpace}};
+    using P = TCustomPanel;
+    ClassRegistry::Get()
+        .Register("TCustomPanel", "TWinControl", nullptr)
+        .Prop<P>(
+            "BevelInner",
+            [](P& p, const V& v, C&) { p.SetBevelInner(C::Enum<TBevelCut>(v, bevels)); }, "bvnone")
+        .Prop<P>(
             "BevelOuter",
-            [](TPanel& p, const V& v, C&) {
-                p.SetBevelOuter(C::Enum<TBevelCut>(v, {{"bvNone", TBevelCut::bvNone},
-                                                       {"bvLowered", TBevelCut::bvLowered},
-                                                       {"bvRaised", TBevelCut::bvRaised},
-                                                       {"bvSpace", TBevelCut::bvSpace}}));
-            },
-            "bvraised");
+            [](P& p, const V& v, C&) { p.SetBevelOuter(C::Enum<TBevelCut>(v, bevels)); },
+            "bvraised")
+        .Prop<P>(
+            "BevelWidth", [](P& p, const V& v, C&) { p.SetBevelWidth(int(C::Int(v))); }, "1");
+    RegisterClass<TPanel>("TPanel", "TCustomPanel");
 
     RegisterClass<TButton>("TButton", "TWinControl")
         .Prop<TButton>(
