@@ -31,7 +31,7 @@ void BM_JumperPaint(benchmark::State& state) {
         j->SetJumperState(ui::TJumperState::jsLeft);
         ui::TBitmap surface;
         surface.SetSize(panel.Width(), panel.Height());
-        ui::TCanvas canvas(&surface.Image());
+        ui::TCanvas canvas(surface.Surface());
         for (auto _ : state) {
             panel.PaintWindow(canvas, panel.ClientRect());
             benchmark::DoNotOptimize(surface.ScanLine(9));

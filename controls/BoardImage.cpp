@@ -2,8 +2,7 @@
 
 #include "platform/Streaming.h"
 
-#include <QTimer>
-#include <QWidget>
+#include <algorithm>
 
 namespace ui {
 
@@ -56,7 +55,7 @@ void TBoardImage::PictureChanged(TObject*) {
         else
             ControlStyle &= ~csOpaque;
         // A palette change while drawing is shown at once, without scheduling another paint.
-        if (ApplyPaletteChange() && drawing_ && peer_) peer_->repaint();
+        if (ApplyPaletteChange() && drawing_) Repaint();
     } else {
         ControlStyle &= ~csOpaque;
     }
@@ -75,7 +74,12 @@ bool TBoardImage::ApplyPaletteChange() {
     if (drawing_) {
         form->Perform(WM_QUERYNEWPALETTE);
     } else {
-        QTimer::singleShot(0, form->Handle(), [form] { form->Perform(WM_QUERYNEWPALETTE); });
+        // Posted: the form handles it once the current message is done, if it is still there.
+        Application->QueueAsyncCall([form] {
+            auto forms = Application->Forms();
+            if (std::find(forms.begin(), forms.end(), form) != forms.end())
+                form->Perform(WM_QUERYNEWPALETTE);
+        });
     }
     g->PaletteModified = false;
     return true;
@@ -116,9 +120,13 @@ void TBoardImage::Paint(TCanvas& canvas) {
         positionRecorded_ = true;
     }
     if (CenterOnForm && !IsDesigning() && parent_) {
-        // The parent's outer size: for a window that includes its frame and menu bar.
-        SetLeft((parent_->Width() - Width()) / 2);
-        SetTop((parent_->Height() - Height()) / 2);
+        // The parent's outer size: for a window that includes its frame and menu bar, as the
+        // window manager shows them once the window is on screen.
+        auto* form = dynamic_cast<TForm*>(parent_);
+        int outerW = form ? form->ShownWidth() : parent_->Width();
+        int outerH = form ? form->ShownHeight() : parent_->Height();
+        SetLeft((outerW - Width()) / 2);
+        SetTop((outerH - Height()) / 2);
     }
     if (IsDesigning()) {
         if (scale_) SetHeight(RoundHalfEven(Width() * aspectRatio_));
@@ -151,9 +159,9 @@ void TBoardImage::WndProc(TMessage& m) {
 namespace {
 // A picture that cannot be shown leaves the board empty; the program says why once it runs.
 void ReportLater(const std::string& message) {
-    QTimer::singleShot(0, [message] {
-        if (Application) Application->HandleException(Application, EInvalidGraphic(message));
-    });
+    if (Application)
+        Application->QueueAsyncCall(
+            [message] { Application->HandleException(Application, EInvalidGraphic(message)); });
 }
 } // namespace
 

@@ -1,10 +1,8 @@
 #include "platform/Controls.h"
 
 #include "platform/Forms.h"
-#include "platform/qt/Peers.h"
-#include "platform/qt/QtSupport.h"
+#include "platform/System.h"
 
-#include <QFontMetrics>
 #include <algorithm>
 
 namespace ui {
@@ -332,15 +330,11 @@ TWinControl::~TWinControl() {
 
 void TWinControl::DestroyPeer() {
     if (!peer_) return;
-    QWidget* w = peer_;
-    peer_ = nullptr;
-    if (auto* pw = dynamic_cast<qt::PeerWidget*>(w)) pw->Detach();
-    if (auto* fw = dynamic_cast<qt::FormWindow*>(w)) fw->Detach();
-    qt::BindWidget(w, nullptr);
-    // Peers of windowed children are Qt children of this one; they are detached first.
+    std::unique_ptr<IControlPeer> p = std::move(peer_);
+    p->Detach();
+    // Peers of windowed children live inside this one; they go first.
     for (TControl* c : controls_)
         if (auto* wc = dynamic_cast<TWinControl*>(c)) wc->DestroyPeer();
-    delete w;
 }
 
 int TWinControl::IndexOf(const TControl* c) const {
@@ -380,11 +374,11 @@ void TWinControl::SetTabOrder(int v) {
 }
 
 void TWinControl::ApplyTabChain() {
-    QWidget* prev = nullptr;
+    IControlPeer* prev = nullptr;
     for (TWinControl* c : tabList_) {
         if (!c->peer_) continue;
-        if (prev) QWidget::setTabOrder(prev, c->peer_);
-        prev = c->peer_;
+        if (prev) prev->SetTabNext(c->peer_.get());
+        prev = c->peer_.get();
     }
 }
 
@@ -394,30 +388,31 @@ bool TWinControl::CanFocus() const {
 
 void TWinControl::SetFocus() {
     if (TForm* f = ParentForm()) f->SetActiveControl(this);
-    if (peer_ && peer_->isVisible()) peer_->setFocus(Qt::OtherFocusReason);
+    if (peer_ && peer_->IsVisible()) peer_->SetFocus();
 }
 
 bool TWinControl::Focused() const {
-    return peer_ && peer_->hasFocus();
+    return peer_ && peer_->HasFocus();
 }
 
 void TWinControl::BringToFront() {
     TControl::BringToFront();
-    if (peer_) peer_->raise();
+    if (peer_) peer_->Raise();
 }
 
 void TWinControl::SendToBack() {
     TControl::SendToBack();
-    if (peer_) peer_->lower();
+    if (peer_) peer_->Lower();
 }
 
 void TWinControl::Invalidate() {
     if (IsDestroying() || !peer_) return;
-    // A form paints in its client area, not in the window around it.
-    if (auto* fw = dynamic_cast<qt::FormWindow*>(peer_))
-        fw->Client()->update();
-    else
-        peer_->update();
+    peer_->Invalidate();
+}
+
+void TWinControl::Repaint() {
+    if (IsDestroying() || !peer_) return;
+    peer_->Repaint();
 }
 
 void TWinControl::EnableAlign() {
@@ -508,7 +503,7 @@ void TWinControl::CheckClientResize() {
 }
 
 void TWinControl::SyncPeerGeometry() {
-    if (peer_) peer_->setGeometry(left_, top_, width_, height_);
+    if (peer_) peer_->SetGeometry(left_, top_, width_, height_);
 }
 
 void TWinControl::PeerResized(int clientWidth, int clientHeight) {
@@ -518,28 +513,28 @@ void TWinControl::PeerResized(int clientWidth, int clientHeight) {
     CheckClientResize();
 }
 
-QWidget* TWinControl::Handle() {
+IControlPeer* TWinControl::Handle() {
     if (!peer_) {
-        QWidget* parentWidget = nullptr;
-        if (parent_) parentWidget = parent_->Handle() ? parent_->ChildContainer() : nullptr;
-        peer_ = CreatePeer(parentWidget);
-        qt::BindWidget(peer_, this);
+        IControlPeer* container = nullptr;
+        if (parent_) container = parent_->Handle() ? parent_->ChildContainer() : nullptr;
+        peer_ = CreatePeer(container);
         SyncPeerGeometry();
         ApplyPeerFont();
+        if (!enabled_) peer_->SetEnabled(false);
         InitPeer();
         CreateChildPeers();
         ApplyTabChain();
-        if (parent_) peer_->setVisible(visible_);
+        if (parent_) peer_->SetVisible(visible_);
     }
-    return peer_;
+    return peer_.get();
 }
 
-QWidget* TWinControl::ChildContainer() {
-    return Handle();
+IControlPeer* TWinControl::ChildContainer() {
+    return Handle()->ChildContainer();
 }
 
-QWidget* TWinControl::CreatePeer(QWidget* parentWidget) {
-    return new qt::PeerWidget(this, parentWidget);
+std::unique_ptr<IControlPeer> TWinControl::CreatePeer(IControlPeer* parentContainer) {
+    return System().CreatePeer(this, TPeerKind::Plain, parentContainer);
 }
 
 void TWinControl::CreateChildPeers() {
@@ -553,13 +548,13 @@ void TWinControl::CreateChildPeers() {
 void TWinControl::RestackChildPeers() {
     // The native stacking follows the child list.
     for (TControl* c : controls_)
-        if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->peer_) wc->peer_->raise();
+        if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->peer_) wc->peer_->Raise();
 }
 
 void TWinControl::VisibleChanged() {
     TControl::VisibleChanged();
     if (peer_ && parent_) {
-        peer_->setVisible(visible_);
+        peer_->SetVisible(visible_);
     } else if (!peer_ && visible_ && parent_ && parent_->peer_) {
         Handle();
         parent_->RestackChildPeers();
@@ -568,7 +563,7 @@ void TWinControl::VisibleChanged() {
 }
 
 void TWinControl::ApplyPeerFont() {
-    if (peer_) peer_->setFont(qt::ToQFont(Font()));
+    if (peer_) peer_->SetFont(Font());
 }
 
 void TWinControl::FontChanged() {
@@ -599,10 +594,10 @@ void TWinControl::InsertControl(TControl* c) {
         if (wanted >= 0 && wanted < wc->tabOrder_) wc->SetTabOrder(wanted);
         if (peer_) {
             if (wc->peer_) {
-                wc->peer_->setParent(ChildContainer());
+                wc->peer_->SetParentPeer(ChildContainer());
                 wc->SyncPeerGeometry();
-                wc->peer_->setVisible(wc->visible_);
-                wc->peer_->raise();
+                wc->peer_->SetVisible(wc->visible_);
+                wc->peer_->Raise();
             } else if (wc->visible_) {
                 wc->Handle();
             }
@@ -621,8 +616,8 @@ void TWinControl::RemoveControl(TControl* c) {
             tabList_[i]->tabOrder_ = static_cast<int>(i);
     c->parent_ = nullptr;
     if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->peer_ && !wc->IsDestroying()) {
-        wc->peer_->hide();
-        wc->peer_->setParent(nullptr);
+        wc->peer_->SetVisible(false);
+        wc->peer_->SetParentPeer(nullptr);
         wc->DestroyPeer();
     }
     if (!IsDestroying()) {
@@ -725,16 +720,16 @@ void TLabel::CaptionChanged() {
 
 void TLabel::AdjustSize() {
     if (!autoSize_ || IsLoading()) return;
-    QFontMetrics fm(qt::ToQFont(Font()));
-    QString text = qt::ToQ(StripAccel(caption_));
+    const ISystem& sys = System();
+    std::string text = StripAccel(caption_);
     int w, h;
     if (wordWrap_) {
-        QRect r = fm.boundingRect(QRect(0, 0, std::max(1, width_), 100000), Qt::TextWordWrap, text);
         w = width_;
-        h = std::max(r.height(), fm.height());
+        h = std::max(sys.WrappedTextHeight(Font(), text, std::max(1, width_)),
+                     sys.TextHeight(Font()));
     } else {
-        w = fm.horizontalAdvance(text);
-        h = fm.height();
+        w = sys.TextWidth(Font(), text);
+        h = sys.TextHeight(Font());
     }
     int left = left_;
     if (align_ == TAlign::alNone) {

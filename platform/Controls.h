@@ -6,8 +6,6 @@
 
 #include <optional>
 
-class QWidget;
-
 namespace ui {
 
 class TWinControl;
@@ -206,10 +204,12 @@ public:
     void EnableAlign();
 
     // Native peer, created on first need together with the peers of windowed children.
-    QWidget* Handle();
+    IControlPeer* Handle();
     bool HandleAllocated() const { return peer_ != nullptr; }
-    // Widget that parents the children's peers (the client area of a form).
-    virtual QWidget* ChildContainer();
+    // The peer that holds the children's peers (the client area of a form).
+    virtual IControlPeer* ChildContainer();
+    // Paints the control at once instead of waiting for the message loop.
+    void Repaint();
 
     // Paint pipeline: the control itself, then its graphic children in z-order.
     void PaintWindow(TCanvas& canvas, const TRect& dirty);
@@ -219,7 +219,7 @@ public:
     void PeerMouse(unsigned msg, TPoint clientPos);
 
 protected:
-    virtual QWidget* CreatePeer(QWidget* parentWidget);
+    virtual std::unique_ptr<IControlPeer> CreatePeer(IControlPeer* parentContainer);
     // Pushes the control's state to a freshly created peer.
     virtual void InitPeer() {}
     virtual void DestroyPeer();
@@ -236,7 +236,9 @@ protected:
     // Tab order: the windowed children in the order Tab visits them.
     void ApplyTabChain();
 
-    QWidget* peer_ = nullptr;
+    template <class P> P* PeerAs() const { return dynamic_cast<P*>(peer_.get()); }
+
+    std::unique_ptr<IControlPeer> peer_;
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabList_;
     int tabOrder_ = -1;

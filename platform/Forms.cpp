@@ -1,19 +1,8 @@
 #include "platform/Forms.h"
 
-#include "platform/Seams.h"
 #include "platform/StdCtrls.h"
-#include "platform/qt/Peers.h"
-#include "platform/qt/QtSupport.h"
+#include "platform/System.h"
 
-#include <QAbstractEventDispatcher>
-#include <QApplication>
-#include <QCursor>
-#include <QKeyEvent>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QPointer>
-#include <QScreen>
-#include <QTimer>
 #include <algorithm>
 
 namespace ui {
@@ -28,12 +17,17 @@ TControl* captureControl = nullptr;
 int defaultPlacement = 0;
 } // namespace
 
-namespace seams {
-State& Get() {
-    static State s;
-    return s;
+uint64_t applicationGeneration = 0;
+
+void Guarded(TObject* sender, const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        if (Application) Application->HandleException(sender, e);
+    } catch (...) {
+        if (Application) Application->HandleException(sender, Exception("Unknown error"));
+    }
 }
-} // namespace seams
 
 void detail::ControlGone(TControl* c) {
     if (captureControl == c) captureControl = nullptr;
@@ -94,6 +88,18 @@ TRect TForm::FrameMetrics(TFormBorderStyle style) {
     return {};
 }
 
+int TForm::ShownWidth() const {
+    if (IFormPeer* p = FormPeer(); p && p->IsVisible() && p->HasFrame())
+        return p->FrameRect().Width();
+    return width_;
+}
+
+int TForm::ShownHeight() const {
+    if (IFormPeer* p = FormPeer(); p && p->IsVisible() && p->HasFrame())
+        return p->FrameRect().Height();
+    return height_;
+}
+
 int TForm::MenuHeight() const {
     return menu_ ? MenuBarHeight : 0;
 }
@@ -115,10 +121,7 @@ void TForm::SetClientHeight(int v) {
 }
 
 TPoint TForm::ClientOrigin() const {
-    if (peer_ && peer_->isVisible()) {
-        QPoint p = static_cast<qt::FormWindow*>(peer_)->Client()->mapToGlobal(QPoint(0, 0));
-        return {p.x(), p.y()};
-    }
+    if (IFormPeer* p = FormPeer(); p && p->IsVisible()) return p->ClientOrigin();
     TRect fm = FrameMetrics(borderStyle_);
     return {left_ + fm.Left, top_ + fm.Top + MenuHeight()};
 }
@@ -143,32 +146,32 @@ void TForm::SetWindowState(TWindowState s) {
     if (s == windowState_) return;
     windowState_ = s;
     if (peer_ && visible_) {
-        if (s == TWindowState::wsMaximized)
-            peer_->showMaximized();
-        else if (s == TWindowState::wsMinimized)
-            peer_->showMinimized();
-        else
-            peer_->showNormal();
+        if (s == TWindowState::wsNormal) FitWorkArea();
+        FormPeer()->ShowState(s == TWindowState::wsMaximized   ? TPeerWindowState::Maximized
+                              : s == TWindowState::wsMinimized ? TPeerWindowState::Minimized
+                                                               : TPeerWindowState::Normal);
     }
 }
 
 void TForm::SetConstraints(const TSizeConstraints& c) {
     Constraints = c;
-    if (peer_) InitPeer();
+    ApplySizeLimits();
 }
 
 void TForm::SetMenu(TMainMenu* m) {
     if (m == menu_) return;
     menu_ = m;
     if (m) FreeNotification(m);
-    MenuChanged();
+    if (IFormPeer* p = FormPeer()) p->SetMenu(menu_, MenuHeight());
     CheckClientResize();
 }
 
 void TForm::MenuChanged() {
-    if (!peer_) return;
-    // Deferred: the change may come from a handler of the very menu entry being rebuilt.
-    static_cast<qt::FormWindow*>(peer_)->ScheduleMenuRebuild();
+    if (IFormPeer* p = FormPeer()) p->MenuChanged();
+}
+
+void TForm::MenuItemChanged(TMenuItem* item) {
+    if (IFormPeer* p = FormPeer()) p->MenuItemChanged(item);
 }
 
 void TForm::Notification(TComponent* c, bool removing) {
@@ -176,51 +179,42 @@ void TForm::Notification(TComponent* c, bool removing) {
     if (!removing) return;
     if (c == menu_) {
         menu_ = nullptr;
-        if (!IsDestroying()) MenuChanged();
+        if (IFormPeer* p = FormPeer(); p && !IsDestroying()) p->SetMenu(nullptr, 0);
     }
     if (c == activeControl_) activeControl_ = nullptr;
 }
 
-QWidget* TForm::CreatePeer(QWidget*) {
-    return new qt::FormWindow(this);
-}
-
-QWidget* TForm::ChildContainer() {
-    return static_cast<qt::FormWindow*>(Handle())->Client();
+std::unique_ptr<IControlPeer> TForm::CreatePeer(IControlPeer*) {
+    return System().CreateFormPeer(this);
 }
 
 void TForm::ApplyWindowFlags() {
-    if (!peer_) return;
-    Qt::WindowFlags f = Qt::Window;
-    bool tool = borderStyle_ == TFormBorderStyle::bsToolWindow ||
-                borderStyle_ == TFormBorderStyle::bsSizeToolWin;
-    if (tool) f = Qt::Tool;
-    if (borderStyle_ == TFormBorderStyle::bsNone) f |= Qt::FramelessWindowHint;
-    if (borderStyle_ == TFormBorderStyle::bsDialog) f = Qt::Dialog;
-    if (formStyle_ == TFormStyle::fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
-    if (tool) f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-    bool wasVisible = peer_->isVisible();
-    peer_->setWindowFlags(f);
-    if (wasVisible) peer_->show();
+    if (IFormPeer* p = FormPeer())
+        p->SetLook({borderStyle_, formStyle_ == TFormStyle::fsStayOnTop});
 }
 
-void TForm::InitPeer() {
-    auto* w = static_cast<qt::FormWindow*>(peer_);
-    w->setWindowTitle(qt::ToQ(caption_));
-    ApplyWindowFlags();
-    qt::RebuildMenuBar(w, menu_);
+void TForm::ApplySizeLimits() {
+    IFormPeer* p = FormPeer();
+    if (!p) return;
     bool sizeable = borderStyle_ == TFormBorderStyle::bsSizeable ||
                     borderStyle_ == TFormBorderStyle::bsSizeToolWin;
     TRect fm = FrameMetrics(borderStyle_);
     int frameW = fm.Left + fm.Right, frameH = fm.Top + fm.Bottom;
     if (!sizeable) {
-        w->setFixedSize(ClientWidth(), ClientHeight() + MenuHeight());
+        p->SetSizeLimits(true, ClientWidth(), ClientHeight() + MenuHeight());
     } else {
         int minW = Constraints.MinWidth > 0 ? std::max(0, Constraints.MinWidth - frameW) : 0;
         int minH = Constraints.MinHeight > 0 ? std::max(0, Constraints.MinHeight - frameH) : 0;
-        w->setMinimumSize(minW, minH);
+        p->SetSizeLimits(false, minW, minH);
     }
-    w->Client()->setAutoFillBackground(false);
+}
+
+void TForm::InitPeer() {
+    IFormPeer* p = FormPeer();
+    p->SetTitle(caption_);
+    ApplyWindowFlags();
+    p->SetMenu(menu_, MenuHeight());
+    ApplySizeLimits();
     SyncPeerGeometry();
 }
 
@@ -230,16 +224,14 @@ void TForm::BoundsChanged() {
 }
 
 void TForm::SyncPeerGeometry() {
-    if (!peer_) return;
-    auto* w = static_cast<qt::FormWindow*>(peer_);
-    if (windowState_ == TWindowState::wsMaximized && w->isVisible()) return;
-    w->move(left_, top_);
-    w->resize(ClientWidth(), ClientHeight() + MenuHeight());
-    w->LayoutClient();
+    IFormPeer* p = FormPeer();
+    if (!p) return;
+    if (windowState_ != TWindowState::wsNormal && p->IsVisible()) return;
+    p->Place(left_, top_, ClientWidth(), ClientHeight() + MenuHeight());
 }
 
 void TForm::CaptionChanged() {
-    if (peer_) peer_->setWindowTitle(qt::ToQ(caption_));
+    if (IFormPeer* p = FormPeer()) p->SetTitle(caption_);
 }
 
 void TForm::PeerMoved(int left, int top) {
@@ -259,6 +251,19 @@ void TForm::PeerFrameResized(int clientWidth, int clientHeight) {
     syncingFromPeer_ = false;
 }
 
+void TForm::PeerStateChanged(TWindowState state) {
+    if (state == windowState_) return;
+    windowState_ = state;
+    // Restored by the user: a client-aligned window fits the work area again.
+    if (state == TWindowState::wsNormal) FitWorkArea();
+}
+
+void TForm::FitWorkArea() {
+    if (align_ != TAlign::alClient) return;
+    TRect work = Screen->WorkArea();
+    SetBounds(work.Left, work.Top, work.Width(), work.Height());
+}
+
 void TForm::PeerCloseRequested() {
     Close();
 }
@@ -272,9 +277,7 @@ void TForm::NotePainted() {
     if (Application && Application->MainForm() == this && Application->OnFirstFrame) {
         // Raised once the frame is on its way to the screen, after this paint pass.
         TNotifyEvent handler = Application->OnFirstFrame;
-        QTimer::singleShot(0, [handler] {
-            if (Application) handler(Application);
-        });
+        Application->QueueAsyncCall([handler] { handler(Application); });
     }
 }
 
@@ -381,16 +384,10 @@ void TForm::DoShow() {
         placed_ = true;
         PlaceForShow();
     }
-    if (align_ == TAlign::alClient && windowState_ == TWindowState::wsNormal) {
-        TRect work = Screen->WorkArea();
-        SetBounds(work.Left, work.Top, work.Width(), work.Height());
-    }
-    if (windowState_ == TWindowState::wsMaximized)
-        peer_->showMaximized();
-    else if (windowState_ == TWindowState::wsMinimized)
-        peer_->showMinimized();
-    else
-        peer_->show();
+    if (windowState_ == TWindowState::wsNormal) FitWorkArea();
+    FormPeer()->ShowState(windowState_ == TWindowState::wsMaximized   ? TPeerWindowState::Maximized
+                          : windowState_ == TWindowState::wsMinimized ? TPeerWindowState::Minimized
+                                                                      : TPeerWindowState::Normal);
     if (Application) Application->BringFormToFront(this);
     // Focus goes to the active control, or else the first control in tab order that can take it.
     TWinControl* target = activeControl_;
@@ -407,13 +404,13 @@ void TForm::DoShow() {
     }
     if (target && target->CanFocus()) {
         activeControl_ = target;
-        if (target->HandleAllocated()) target->Handle()->setFocus(Qt::OtherFocusReason);
+        if (target->HandleAllocated()) target->Handle()->SetFocus();
     }
     if (OnShow) OnShow(this);
 }
 
 void TForm::DoHide() {
-    if (peer_) peer_->hide();
+    if (peer_) peer_->SetVisible(false);
     if (Application) std::erase(Application->zorder_, this);
     if (OnHide) OnHide(this);
 }
@@ -436,10 +433,11 @@ void TForm::Close() {
 void TForm::Release() {
     // Freed once the current message is done, so that the handler that asked can return.
     Hide();
-    QPointer<QObject> guard(Handle());
+    if (!Application) return;
+    std::weak_ptr<int> alive = alive_;
     TForm* self = this;
-    QTimer::singleShot(0, [guard, self] {
-        if (guard) delete self;
+    Application->QueueAsyncCall([alive, self] {
+        if (!alive.expired()) delete self;
     });
 }
 
@@ -474,8 +472,7 @@ bool TForm::DialogKey(int key) {
         return false;
     }
     if (key == VK_RETURN) {
-        TWinControl* focused = nullptr;
-        if (QWidget* fw = QApplication::focusWidget()) focused = qt::ControlOfWidget(fw);
+        TWinControl* focused = System().FocusedControl();
         if (focused && focused->ParentForm() == this) {
             if (focused->WantsReturn()) return false;
             if (auto* b = dynamic_cast<TButton*>(focused)) {
@@ -503,7 +500,7 @@ void TForm::WndProc(TMessage& m) {
                 Application->zorder_.push_back(this);
             }
             if (activeControl_ && activeControl_->HandleAllocated() && activeControl_->CanFocus())
-                activeControl_->Handle()->setFocus(Qt::ActiveWindowFocusReason);
+                activeControl_->Handle()->SetFocus();
             if (OnActivate) OnActivate(this);
         } else {
             if (Application && Application->activeForm_ == this) Application->activeForm_ = nullptr;
@@ -530,70 +527,15 @@ void TForm::DoCreate() {
 
 // ---------------------------------------------------------------- application
 
-class TApplication::EventFilter : public QObject {
-public:
-    explicit EventFilter(TApplication* app) : app_(app) {}
-
-protected:
-    bool eventFilter(QObject* obj, QEvent* e) override {
-        switch (e->type()) {
-        case QEvent::MouseMove:
-        case QEvent::Enter:
-        case QEvent::Leave:
-            qt::Guarded(app_, [this] { app_->TrackMouse(); });
-            break;
-        case QEvent::KeyPress: {
-            auto* ke = static_cast<QKeyEvent*>(e);
-            int key = 0;
-            if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) key = TForm::VK_RETURN;
-            if (ke->key() == Qt::Key_Escape) key = TForm::VK_ESCAPE;
-            if (!key || !obj->isWidgetType()) break;
-            auto* w = static_cast<QWidget*>(obj);
-            // Only the first delivery counts; unhandled keys travel on to the parents.
-            if (QApplication::focusWidget() && w != QApplication::focusWidget()) break;
-            auto* win = dynamic_cast<qt::FormWindow*>(w->window());
-            if (!win || !win->Form()) break;
-            bool used = false;
-            qt::Guarded(win->Form(), [&] { used = win->Form()->DialogKey(key); });
-            if (used) return true;
-            break;
-        }
-        default:
-            break;
-        }
-        return QObject::eventFilter(obj, e);
-    }
-
-private:
-    TApplication* app_;
-};
-
-TApplication::TApplication() : TComponent(nullptr) {
+TApplication::TApplication() : TComponent(nullptr), generation_(++applicationGeneration) {
     if (!Application) Application = this;
-    if (qApp) {
-        filter_ = new EventFilter(this);
-        qApp->installEventFilter(filter_);
-        if (auto* d = QAbstractEventDispatcher::instance(qApp->thread())) {
-            auto* c = new QMetaObject::Connection(
-                QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, filter_,
-                                 [this] { qt::Guarded(this, [this] { DoIdle(); }); }));
-            idleConnection_ = c;
-        }
-    }
 }
 
 TApplication::~TApplication() {
     BeginDestroy();
-    if (idleConnection_) {
-        auto* c = static_cast<QMetaObject::Connection*>(idleConnection_);
-        QObject::disconnect(*c);
-        delete c;
-    }
     // Forms go first, newest first, while the application is still whole.
     while (ComponentCount() > 0)
         delete Components(ComponentCount() - 1);
-    if (qApp && filter_) qApp->removeEventFilter(filter_);
-    delete filter_;
     if (Application == this) Application = nullptr;
 }
 
@@ -608,17 +550,23 @@ void TApplication::Run() {
     if (!mainForm_ || terminated_) return;
     mainForm_->Show();
     if (terminated_) return;
-    QApplication::exec();
+    System().RunLoop();
 }
 
 void TApplication::Terminate() {
     terminated_ = true;
-    // exit, not quit: quit would first ask every window to close, and ours only hide.
-    if (qApp) QCoreApplication::exit(0);
+    if (SystemInstalled()) System().ExitLoop(0);
 }
 
 void TApplication::ProcessMessages() {
-    QCoreApplication::processEvents();
+    System().ProcessMessages();
+}
+
+void TApplication::QueueAsyncCall(std::function<void()> fn) {
+    uint64_t generation = generation_;
+    System().Post([generation, fn = std::move(fn)] {
+        if (Application && Application->generation_ == generation) Guarded(Application, fn);
+    });
 }
 
 void TApplication::DoIdle() {
@@ -633,7 +581,7 @@ void TApplication::DoIdle() {
     bool done = true;
     TIdleEvent handler = OnIdle; // the handler may unhook itself
     handler(this, done);
-    if (!done) QTimer::singleShot(0, filter_, [] {});
+    if (!done) System().WakeUp();
 }
 
 void TApplication::HandleException(TObject*, const std::exception& e) {
@@ -643,81 +591,7 @@ void TApplication::HandleException(TObject*, const std::exception& e) {
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    auto& s = seams::Get();
-    if (s.answerBoxes) {
-        seams::MessageBoxRecord rec{text, caption, flags};
-        s.boxes.push_back(rec);
-        if (s.responder) return s.responder(rec);
-        unsigned type = flags & 0xF;
-        return type == MB_YESNO || type == MB_YESNOCANCEL ? IDYES
-               : type == MB_RETRYCANCEL                   ? IDRETRY
-               : type == MB_ABORTRETRYIGNORE              ? IDABORT
-                                                          : IDOK;
-    }
-    QMessageBox box;
-    box.setWindowTitle(qt::ToQ(caption));
-    box.setText(qt::ToQ(text));
-    switch (flags & 0xF0) {
-    case MB_ICONERROR:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case MB_ICONQUESTION:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MB_ICONWARNING:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MB_ICONINFORMATION:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        break;
-    }
-    using B = QMessageBox::StandardButton;
-    switch (flags & 0xF) {
-    case MB_OKCANCEL:
-        box.setStandardButtons(B::Ok | B::Cancel);
-        break;
-    case MB_ABORTRETRYIGNORE:
-        box.setStandardButtons(B::Abort | B::Retry | B::Ignore);
-        break;
-    case MB_YESNOCANCEL:
-        box.setStandardButtons(B::Yes | B::No | B::Cancel);
-        break;
-    case MB_YESNO:
-        box.setStandardButtons(B::Yes | B::No);
-        break;
-    case MB_RETRYCANCEL:
-        box.setStandardButtons(B::Retry | B::Cancel);
-        break;
-    default:
-        box.setStandardButtons(B::Ok);
-        break;
-    }
-    if (flags & MB_TOPMOST) box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (flags & MB_SETFOREGROUND) {
-        box.show();
-        box.raise();
-        box.activateWindow();
-    }
-    switch (box.exec()) {
-    case B::Ok:
-        return IDOK;
-    case B::Cancel:
-        return IDCANCEL;
-    case B::Abort:
-        return IDABORT;
-    case B::Retry:
-        return IDRETRY;
-    case B::Ignore:
-        return IDIGNORE;
-    case B::Yes:
-        return IDYES;
-    case B::No:
-        return IDNO;
-    default:
-        return IDCANCEL;
-    }
+    return Hooks().MessageBox(text, caption, flags);
 }
 
 std::vector<TForm*> TApplication::Forms() const {
@@ -736,22 +610,19 @@ std::vector<TForm*> TApplication::ZOrder() const {
 void TApplication::BringFormToFront(TForm* f) {
     std::erase(zorder_, f);
     zorder_.push_back(f);
-    if (f->HandleAllocated() && f->Visible()) {
-        f->Handle()->raise();
-        f->Handle()->activateWindow();
-    }
+    if (f->HandleAllocated() && f->Visible()) f->FormPeer()->Activate();
 }
 
 TControl* TApplication::FindControlAtScreen(TPoint p) const {
     auto order = ZOrder();
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         TForm* f = *it;
-        if (!f->HandleAllocated() || !f->Handle()->isVisible()) continue;
+        if (!f->HandleAllocated() || !f->Handle()->IsVisible()) continue;
         TPoint local = f->ScreenToClient(p);
         TRect client = f->ClientRect();
         if (!client.Contains(local)) {
-            QRect frame = f->Handle()->frameGeometry();
-            if (frame.contains(p.X, p.Y)) return nullptr; // over the frame or menu bar
+            if (f->FormPeer()->FrameRect().Contains(p))
+                return nullptr; // over the frame or menu bar
             continue;
         }
         TControl* c = f;
@@ -787,29 +658,19 @@ void TApplication::TrackMouse() {
 // ---------------------------------------------------------------- screen
 
 int TScreen::Width() const {
-    if (auto& s = seams::Get().screen) return s->first;
-    QScreen* sc = QGuiApplication::primaryScreen();
-    return sc ? sc->geometry().width() : 800;
+    return Hooks().ScreenRect().Width();
 }
 
 int TScreen::Height() const {
-    if (auto& s = seams::Get().screen) return s->second;
-    QScreen* sc = QGuiApplication::primaryScreen();
-    return sc ? sc->geometry().height() : 600;
+    return Hooks().ScreenRect().Height();
 }
 
 TRect TScreen::WorkArea() const {
-    if (auto& s = seams::Get().screen) return {0, 0, s->first, s->second};
-    QScreen* sc = QGuiApplication::primaryScreen();
-    if (!sc) return {0, 0, 800, 600};
-    QRect r = sc->availableGeometry();
-    return Bounds(r.x(), r.y(), r.width(), r.height());
+    return Hooks().WorkArea();
 }
 
 TPoint TScreen::CursorPos() const {
-    if (auto& c = seams::Get().cursor) return *c;
-    QPoint p = QCursor::pos();
-    return {p.x(), p.y()};
+    return Hooks().CursorPos();
 }
 
 } // namespace ui

@@ -47,8 +47,9 @@ public:
 
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* m);
-    // Rebuilds the native menu bar after the menu changed.
+    // Rebuilds the native menu bar after the menu changed, or updates one entry in place.
     void MenuChanged();
+    void MenuItemChanged(TMenuItem* item);
 
     void SetAutoSize(bool v) override;
     // A page that switches auto-size on gets it applied once the page is loaded.
@@ -81,17 +82,23 @@ public:
     // Runs the create event, as after loading a page definition.
     void DoCreate();
     // The peer: a top-level window.
-    QWidget* ChildContainer() override;
-    // Called by the window when the system moved or resized it, or asked to close it.
+    IFormPeer* FormPeer() const { return PeerAs<IFormPeer>(); }
+    // The outer size as the screen shows it: the window manager's frame once the window is
+    // shown and has one, otherwise the outer bounds from the fixed frame metrics.
+    int ShownWidth() const;
+    int ShownHeight() const;
+    // Called by the window when the system moved or resized it, changed its state (the user
+    // maximised or restored it), or asked to close it.
     void PeerMoved(int left, int top);
     void PeerFrameResized(int clientWidth, int clientHeight);
+    void PeerStateChanged(TWindowState state);
     void PeerCloseRequested();
     void PeerActivated(bool active);
     bool FirstPaintDone() const { return firstPaint_; }
     void NotePainted();
 
 protected:
-    QWidget* CreatePeer(QWidget* parentWidget) override;
+    std::unique_ptr<IControlPeer> CreatePeer(IControlPeer* parentContainer) override;
     void InitPeer() override;
     void BoundsChanged() override;
     void SyncPeerGeometry() override;
@@ -101,6 +108,8 @@ protected:
     void DoHide();
     void PlaceForShow();
     void ApplyWindowFlags();
+    void ApplySizeLimits();
+    void FitWorkArea();
 
 private:
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
@@ -113,6 +122,8 @@ private:
     bool placed_ = false;
     bool firstPaint_ = false;
     bool syncingFromPeer_ = false;
+    // Lives as long as the form: a deferred release finds out whether the form is still there.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 
     friend class TApplication;
 
@@ -146,6 +157,9 @@ public:
     void Terminate();
     bool Terminated() const { return terminated_; }
     void ProcessMessages();
+    // Runs `fn` later from the message loop, like a posted message; what escapes it goes to the
+    // error box. Dropped when the application is gone by then.
+    void QueueAsyncCall(std::function<void()> fn);
 
     std::string Title = "Settings";
     TIdleEvent OnIdle;
@@ -185,10 +199,13 @@ private:
     bool terminated_ = false;
     bool inIdle_ = false;
     bool tracking_ = false;
-    void* idleConnection_ = nullptr;
-    class EventFilter;
-    EventFilter* filter_ = nullptr;
+    // Bumped per application, so that calls queued for an earlier one are dropped.
+    uint64_t generation_ = 0;
 };
+
+// Runs code that came in from the native side (input, paint, timers, posted calls); an escaping
+// exception goes to the application's central handler instead of unwinding further.
+void Guarded(TObject* sender, const std::function<void()>& fn);
 
 class TScreen {
 public:

@@ -1,31 +1,18 @@
 #include "platform/Graphics.h"
 
+#include "platform/System.h"
 #include "platform/jpeg/JpegDecode.h"
-#include "platform/qt/QtSupport.h"
 #include "platform/raster/Raster.h"
 
-#include <QFile>
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QScreen>
 #include <algorithm>
 
 namespace ui {
 
 namespace {
 
-raster::Surface SurfaceOf(QImage* img) {
-    if (!img || img->isNull()) return {};
-    return {img->bits(), static_cast<int>(img->bytesPerLine()), img->width(), img->height()};
-}
-
-raster::Surface SurfaceOf(const QImage& img) {
-    if (img.isNull()) return {};
-    // Read-only use: the rasterizer only reads from a source surface.
-    return {const_cast<uint8_t*>(img.constBits()), static_cast<int>(img.bytesPerLine()),
-            img.width(), img.height()};
+raster::Surface SurfaceOf(const TSurface& s) {
+    if (s.Empty()) return {};
+    return {s.bits, s.strideBytes, s.width, s.height};
 }
 
 raster::PenStyle PenStyleOf(TPenStyle s) {
@@ -47,21 +34,22 @@ raster::PenStyle PenStyleOf(TPenStyle s) {
 
 // ---------------------------------------------------------------- canvas
 
-TCanvas::TCanvas(QImage* surface) : surface_(surface) {
-    SurfaceChanged();
+TCanvas::TCanvas(TSurface surface) {
+    SetSurface(surface);
 }
 
 TCanvas::~TCanvas() = default;
 
-void TCanvas::SurfaceChanged() {
+void TCanvas::SetSurface(TSurface surface) {
     painter_.reset();
+    surface_ = surface.Empty() ? TSurface{} : surface;
     origin_ = {};
-    clip_ = surface_ ? TRect{0, 0, surface_->width(), surface_->height()} : TRect{};
+    clip_ = {0, 0, surface_.width, surface_.height};
 }
 
 void TCanvas::SetOriginAndClip(TPoint origin, const TRect& clip) {
     origin_ = origin;
-    int w = surface_ ? surface_->width() : 0, h = surface_ ? surface_->height() : 0;
+    int w = surface_.width, h = surface_.height;
     clip_ = {std::max(0, clip.Left), std::max(0, clip.Top), std::min(w, clip.Right),
              std::min(h, clip.Bottom)};
 }
@@ -72,7 +60,7 @@ TRect TCanvas::ClipRect() const {
 }
 
 // Where the rasterizer draws: the surface, the origin and the clip (surface coordinates).
-static raster::Target TargetOf(QImage* surface, TPoint origin, const TRect& clip) {
+static raster::Target TargetOf(const TSurface& surface, TPoint origin, const TRect& clip) {
     raster::Target t;
     t.surface = SurfaceOf(surface);
     t.originX = origin.X;
@@ -85,27 +73,27 @@ static raster::Target TargetOf(QImage* surface, TPoint origin, const TRect& clip
 }
 
 void TCanvas::FillRect(const TRect& r) {
-    if (!surface_ || Brush.Style == TBrushStyle::bsClear) return;
+    if (surface_.Empty() || Brush.Style == TBrushStyle::bsClear) return;
     raster::Target t = TargetOf(surface_, origin_, clip_);
     raster::FillRect(t, r.Left, r.Top, r.Right, r.Bottom, ColorToRGB(Brush.Color));
 }
 
 void TCanvas::FrameRect(const TRect& r) {
-    if (!surface_) return;
+    if (surface_.Empty()) return;
     raster::Target t = TargetOf(surface_, origin_, clip_);
     raster::Rectangle(t, r.Left, r.Top, r.Right, r.Bottom,
                       {ColorToRGB(Brush.Color), raster::PenStyle::Solid}, {0, true});
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
-    if (!surface_) return;
+    if (surface_.Empty()) return;
     raster::Target t = TargetOf(surface_, origin_, clip_);
     raster::Rectangle(t, left, top, right, bottom, {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)},
                       {ColorToRGB(Brush.Color), Brush.Style == TBrushStyle::bsClear});
 }
 
 void TCanvas::RoundRect(int left, int top, int right, int bottom, int ew, int eh) {
-    if (!surface_) return;
+    if (surface_.Empty()) return;
     raster::Target t = TargetOf(surface_, origin_, clip_);
     raster::RoundRect(t, left, top, right, bottom, ew, eh,
                       {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)},
@@ -113,14 +101,14 @@ void TCanvas::RoundRect(int left, int top, int right, int bottom, int ew, int eh
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
-    if (!surface_) return;
+    if (surface_.Empty()) return;
     raster::Target t = TargetOf(surface_, origin_, clip_);
     raster::Ellipse(t, left, top, right, bottom, {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)},
                     {ColorToRGB(Brush.Color), Brush.Style == TBrushStyle::bsClear});
 }
 
 void TCanvas::LineTo(int x, int y) {
-    if (surface_) {
+    if (!surface_.Empty()) {
         raster::Target t = TargetOf(surface_, origin_, clip_);
         raster::Line(t, penPos_.X, penPos_.Y, x, y, {ColorToRGB(Pen.Color), PenStyleOf(Pen.Style)});
     }
@@ -128,13 +116,13 @@ void TCanvas::LineTo(int x, int y) {
 }
 
 uint32_t TCanvas::Pixel(int x, int y) const {
-    if (!surface_) return 0;
+    if (surface_.Empty()) return 0;
     raster::Target t = TargetOf(surface_, origin_, clip_);
     return raster::GetPixel(t, x, y);
 }
 
 void TCanvas::SetPixel(int x, int y, TColor c) {
-    if (!surface_) return;
+    if (surface_.Empty()) return;
     raster::Target t = TargetOf(surface_, origin_, clip_);
     int sx = x + origin_.X, sy = y + origin_.Y;
     if (sx < clip_.Left || sy < clip_.Top || sx >= clip_.Right || sy >= clip_.Bottom) return;
@@ -142,9 +130,9 @@ void TCanvas::SetPixel(int x, int y, TColor c) {
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& from, const TRect& source) {
-    if (!surface_ || !from.surface_) return;
+    if (surface_.Empty() || from.surface_.Empty()) return;
     raster::Target t = TargetOf(surface_, origin_, clip_);
-    raster::Surface src = SurfaceOf(*from.surface_);
+    raster::Surface src = SurfaceOf(from.surface_);
     int sx = source.Left + from.origin_.X, sy = source.Top + from.origin_.Y;
     if (dest.Width() == source.Width() && dest.Height() == source.Height()) {
         raster::CopyRect(t, dest.Left, dest.Top, src, sx, sy, source.Width(), source.Height());
@@ -168,113 +156,81 @@ void TCanvas::StretchDraw(const TRect& r, const TGraphic& g) {
     g.Draw(*this, r);
 }
 
-QPainter* TCanvas::TextPainter() {
-    if (!surface_) return nullptr;
-    if (!painter_) painter_ = std::make_unique<QPainter>(surface_);
-    painter_->resetTransform();
-    painter_->setClipRect(QRect(clip_.Left, clip_.Top, clip_.Width(), clip_.Height()));
-    painter_->translate(origin_.X, origin_.Y);
+ITextPainter* TCanvas::TextPainter() {
+    if (surface_.Empty()) return nullptr;
+    if (!painter_) painter_ = System().CreateTextPainter(surface_);
     return painter_.get();
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
-    QPainter* p = TextPainter();
+    ITextPainter* p = TextPainter();
     if (!p) return;
-    QFont f = qt::ToQFont(Font);
-    QFontMetrics fm(f);
-    QString s = qt::ToQ(text);
     if (Brush.Style != TBrushStyle::bsClear)
-        FillRect(Bounds(x, y, fm.horizontalAdvance(s), fm.height()));
-    p->setFont(f);
-    p->setPen(qt::ToQColor(Font.Color));
-    p->drawText(x, y + fm.ascent(), s);
+        FillRect(Bounds(x, y, TextWidth(text), TextHeight(text)));
+    p->TextOut(clip_, origin_, Font, x, y, text);
 }
 
 void TCanvas::TextRect(const TRect& r, const std::string& text, TAlignment alignment,
                        TTextLayout layout, bool wordWrap) {
-    QPainter* p = TextPainter();
-    if (!p) return;
-    p->setFont(qt::ToQFont(Font));
-    p->setPen(qt::ToQColor(Font.Color));
-    int flags = 0;
-    switch (alignment) {
-    case TAlignment::taLeftJustify:
-        flags |= Qt::AlignLeft;
-        break;
-    case TAlignment::taRightJustify:
-        flags |= Qt::AlignRight;
-        break;
-    case TAlignment::taCenter:
-        flags |= Qt::AlignHCenter;
-        break;
-    }
-    switch (layout) {
-    case TTextLayout::tlTop:
-        flags |= Qt::AlignTop;
-        break;
-    case TTextLayout::tlCenter:
-        flags |= Qt::AlignVCenter;
-        break;
-    case TTextLayout::tlBottom:
-        flags |= Qt::AlignBottom;
-        break;
-    }
-    if (wordWrap) flags |= Qt::TextWordWrap;
-    QRect box(r.Left, r.Top, r.Width(), r.Height());
-    p->setClipRect(box, Qt::IntersectClip);
-    p->drawText(box, flags, qt::ToQ(text));
+    if (ITextPainter* p = TextPainter())
+        p->TextRect(clip_, origin_, Font, r, text, alignment, layout, wordWrap);
 }
 
 int TCanvas::TextWidth(const std::string& text) const {
-    return QFontMetrics(qt::ToQFont(Font)).horizontalAdvance(qt::ToQ(text));
+    return System().TextWidth(Font, text);
 }
 
 int TCanvas::TextHeight(const std::string&) const {
-    return QFontMetrics(qt::ToQFont(Font)).height();
+    return System().TextHeight(Font);
 }
 
 // ---------------------------------------------------------------- bitmap
 
-TBitmap::TBitmap() : image_(std::make_unique<QImage>()) {}
+TBitmap::TBitmap() = default;
 TBitmap::~TBitmap() = default;
 
 int TBitmap::Width() const {
-    return image_->width();
+    return width_;
 }
 int TBitmap::Height() const {
-    return image_->height();
+    return height_;
 }
 
 void TBitmap::SetSize(int width, int height) {
     width = std::max(0, width);
     height = std::max(0, height);
-    if (width == Width() && height == Height()) return;
-    if (canvas_) canvas_->SurfaceChanged(); // drops a painter on the old image first
-    *image_ = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
-    if (!image_->isNull()) image_->fill(0);
-    if (canvas_) canvas_->SurfaceChanged();
+    if (width == 0 || height == 0) width = height = 0;
+    if (width == width_ && height == height_) return;
+    width_ = width;
+    height_ = height;
+    pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);
+    if (canvas_) canvas_->SetSurface(Surface());
 }
 
 uint8_t* TBitmap::ScanLine(int y) {
-    return image_->scanLine(y);
+    return reinterpret_cast<uint8_t*>(pixels_.data() + static_cast<size_t>(y) * width_);
 }
 const uint8_t* TBitmap::ScanLine(int y) const {
-    return image_->constScanLine(y);
+    return reinterpret_cast<const uint8_t*>(pixels_.data() + static_cast<size_t>(y) * width_);
 }
 int TBitmap::StrideBytes() const {
-    return static_cast<int>(image_->bytesPerLine());
+    return width_ * 4;
+}
+
+TSurface TBitmap::Surface() {
+    if (pixels_.empty()) return {};
+    return {reinterpret_cast<uint8_t*>(pixels_.data()), width_ * 4, width_, height_};
 }
 
 TCanvas& TBitmap::Canvas() {
-    if (!canvas_) canvas_ = std::make_unique<TCanvas>(image_.get());
+    if (!canvas_) canvas_ = std::make_unique<TCanvas>(Surface());
     return *canvas_;
 }
 
 // ---------------------------------------------------------------- graphics
 
 int DisplayDepth() {
-    QScreen* s = QGuiApplication::primaryScreen();
-    return s ? s->depth() : 24;
+    return SystemInstalled() ? System().DisplayDepth() : 24;
 }
 
 void TJPEGImage::LoadFromBytes(const uint8_t* data, size_t size) {
@@ -283,9 +239,13 @@ void TJPEGImage::LoadFromBytes(const uint8_t* data, size_t size) {
     jpeg::Options opt;
     opt.paletteDisplay = DisplayDepth() <= 8;
     if (!jpeg::Decode(data, size, img, error, opt)) throw EInvalidGraphic(error);
-    auto out = std::make_shared<QImage>(img.width, img.height, QImage::Format_RGB32);
+    auto out = std::make_shared<Pixmap>();
+    out->width = img.width;
+    out->height = img.height;
+    out->pixels.assign(static_cast<size_t>(img.width) * static_cast<size_t>(img.height), 0u);
     for (int y = 0; y < img.height; ++y) {
-        uint8_t* row = out->scanLine(y);
+        auto* row =
+            reinterpret_cast<uint8_t*>(out->pixels.data() + static_cast<size_t>(y) * img.width);
         if (!img.paletted) {
             std::copy_n(img.pixels.data() + static_cast<size_t>(y) * img.width * 4,
                         static_cast<size_t>(img.width) * 4, row);
@@ -304,25 +264,27 @@ void TJPEGImage::LoadFromBytes(const uint8_t* data, size_t size) {
 }
 
 int TJPEGImage::Width() const {
-    return image_ ? image_->width() : 0;
+    return image_ ? image_->width : 0;
 }
 int TJPEGImage::Height() const {
-    return image_ ? image_->height() : 0;
+    return image_ ? image_->height : 0;
 }
 
-const QImage& TJPEGImage::Pixels() const {
-    static const QImage empty;
-    return image_ ? *image_ : empty;
+TSurface TJPEGImage::Pixels() const {
+    if (!image_ || image_->pixels.empty()) return {};
+    // Read-only use: the rasterizer only reads from a source surface.
+    return {reinterpret_cast<uint8_t*>(const_cast<uint32_t*>(image_->pixels.data())),
+            image_->width * 4, image_->width, image_->height};
 }
 
 void TJPEGImage::Draw(TCanvas& canvas, const TRect& r) const {
-    if (!image_ || !canvas.Surface()) return;
+    if (!image_ || canvas.Surface().Empty()) return;
     TRect clip = canvas.ClipRect();
     TPoint o = canvas.Origin();
     raster::Target t =
         TargetOf(canvas.Surface(), o,
                  {clip.Left + o.X, clip.Top + o.Y, clip.Right + o.X, clip.Bottom + o.Y});
-    raster::StretchCopy(t, r.Left, r.Top, r.Right, r.Bottom, SurfaceOf(*image_));
+    raster::StretchCopy(t, r.Left, r.Top, r.Right, r.Bottom, SurfaceOf(Pixels()));
 }
 
 std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
@@ -361,13 +323,10 @@ void TPicture::LoadFromBytes(const uint8_t* data, size_t size) {
 }
 
 void TPicture::LoadFromResource(const std::string& name) {
-    QFile f(qt::ToQ(":/" + name));
-    if (!f.open(QIODevice::ReadOnly))
-        throw EInvalidGraphic("The picture " + name + " is missing from the program");
-    QByteArray data = f.readAll();
+    std::optional<std::string> data = System().Resource(name);
+    if (!data) throw EInvalidGraphic("The picture " + name + " is missing from the program");
     try {
-        LoadFromBytes(reinterpret_cast<const uint8_t*>(data.constData()),
-                      static_cast<size_t>(data.size()));
+        LoadFromBytes(reinterpret_cast<const uint8_t*>(data->data()), data->size());
     } catch (const EInvalidGraphic& e) {
         throw EInvalidGraphic("The picture " + name + " cannot be shown: " + e.what());
     }

@@ -3,11 +3,9 @@
 #pragma once
 
 #include "platform/Classes.h"
+#include "platform/Peer.h"
 
 #include <memory>
-
-class QPainter;
-class QImage;
 
 namespace ui {
 
@@ -25,6 +23,7 @@ struct TPen {
 };
 
 class TGraphic;
+class ITextPainter;
 
 // Drawing surface: a 32-bit image (bytes blue, green, red, unused), with an origin and a clip.
 // Shapes take a box whose right and bottom edges are excluded; outlines are one pixel wide and
@@ -32,7 +31,7 @@ class TGraphic;
 // on its windowed parent's surface, so a graphic control can read what its parent painted.
 class TCanvas {
 public:
-    explicit TCanvas(QImage* surface);
+    explicit TCanvas(TSurface surface);
     ~TCanvas();
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
@@ -66,14 +65,14 @@ public:
     TPoint Origin() const { return origin_; }
     TRect ClipRect() const; // in our coordinates
     void SetOriginAndClip(TPoint origin, const TRect& clip);
-    QImage* Surface() const { return surface_; }
+    const TSurface& Surface() const { return surface_; }
     // Called when the surface was reallocated (a bitmap resized).
-    void SurfaceChanged();
+    void SetSurface(TSurface surface);
 
 private:
-    QPainter* TextPainter();
-    QImage* surface_;
-    std::unique_ptr<QPainter> painter_;
+    ITextPainter* TextPainter();
+    TSurface surface_;
+    std::unique_ptr<ITextPainter> painter_;
     TPoint origin_;
     TRect clip_; // surface coordinates
     TPoint penPos_;
@@ -94,11 +93,12 @@ public:
     const uint8_t* ScanLine(int y) const;
     int StrideBytes() const;
     TCanvas& Canvas();
-    QImage& Image() { return *image_; }
-    const QImage& Image() const { return *image_; }
+    // The pixels as a drawing surface; valid until the next SetSize.
+    TSurface Surface();
 
 private:
-    std::unique_ptr<QImage> image_;
+    int width_ = 0, height_ = 0;
+    std::vector<uint32_t> pixels_;
     std::unique_ptr<TCanvas> canvas_;
 };
 
@@ -122,8 +122,8 @@ public:
     virtual void Draw(TCanvas& canvas, const TRect& r) const = 0;
     virtual std::unique_ptr<TGraphic> Clone() const = 0;
     virtual const char* FormatName() const = 0;
-    // The decoded pixels (32-bit), for drawing.
-    virtual const QImage& Pixels() const = 0;
+    // The decoded pixels (32-bit), for drawing; read only.
+    virtual TSurface Pixels() const = 0;
 
 protected:
     bool transparent_ = false;
@@ -139,10 +139,14 @@ public:
     void Draw(TCanvas& canvas, const TRect& r) const override;
     std::unique_ptr<TGraphic> Clone() const override;
     const char* FormatName() const override { return "JPEG"; }
-    const QImage& Pixels() const override;
+    TSurface Pixels() const override;
 
 private:
-    std::shared_ptr<QImage> image_;
+    struct Pixmap {
+        int width = 0, height = 0;
+        std::vector<uint32_t> pixels;
+    };
+    std::shared_ptr<Pixmap> image_;
     bool paletted_ = false;
 };
 

@@ -1,16 +1,11 @@
 #include "platform/Program.h"
 
-#include <QApplication>
-#include <cstdlib>
+#include "platform/qt/QtSystem.h"
 
 namespace ui {
 
 int RunProgram(int argc, char** argv, const std::function<void()>& createForms) {
-    // The glib dispatcher reports "about to block" on every pass; the plain one only when the
-    // queue is really empty, which is what the idle event means.
-    setenv("QT_NO_GLIB", "1", 1);
-    QApplication qapp(argc, argv);
-    QApplication::setApplicationName("Settings");
+    qt::NativeSession session(argc, argv);
     auto* app = new TApplication();
     int code = 0;
     try {

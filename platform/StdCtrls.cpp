@@ -1,19 +1,9 @@
 #include "platform/StdCtrls.h"
 
-#include "platform/qt/Peers.h"
-#include "platform/qt/QtSupport.h"
+#include "platform/System.h"
 #include "platform/text/Rtf.h"
 
-#include <QComboBox>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextEdit>
 #include <algorithm>
-#include <cmath>
 #include <unordered_map>
 
 namespace ui {
@@ -79,20 +69,16 @@ TButton::TButton(TComponent* owner) : TWinControl(owner) {
     SetBoundsInternal(0, 0, 75, 25);
 }
 
-QWidget* TButton::CreatePeer(QWidget* parentWidget) {
-    auto* b = new QPushButton(parentWidget);
-    b->setAutoDefault(false);
-    QObject::connect(b, &QPushButton::clicked, b,
-                     [this] { qt::Guarded(this, [this] { Click(); }); });
-    return b;
+std::unique_ptr<IControlPeer> TButton::CreatePeer(IControlPeer* parentContainer) {
+    return System().CreatePeer(this, TPeerKind::Button, parentContainer);
 }
 
 void TButton::InitPeer() {
-    static_cast<QPushButton*>(peer_)->setText(qt::ToQ(caption_));
+    CaptionChanged();
 }
 
 void TButton::CaptionChanged() {
-    if (peer_) static_cast<QPushButton*>(peer_)->setText(qt::ToQ(caption_));
+    if (auto* p = PeerAs<IButtonPeer>()) p->SetText(caption_);
 }
 
 // ---------------------------------------------------------------- radio button
@@ -101,33 +87,27 @@ TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner) {
     SetBoundsInternal(0, 0, 113, 17);
 }
 
-QWidget* TRadioButton::CreatePeer(QWidget* parentWidget) {
-    auto* b = new QRadioButton(parentWidget);
+std::unique_ptr<IControlPeer> TRadioButton::CreatePeer(IControlPeer* parentContainer) {
     // Exclusiveness is ours: checking from code follows the same rule as a user's click.
-    b->setAutoExclusive(false);
-    QObject::connect(b, &QRadioButton::clicked, b, [this] {
-        qt::Guarded(this, [this] {
-            SetChecked(true);
-            SyncPeer();
-        });
-    });
-    return b;
+    return System().CreatePeer(this, TPeerKind::Radio, parentContainer);
 }
 
 void TRadioButton::InitPeer() {
-    static_cast<QRadioButton*>(peer_)->setText(qt::ToQ(caption_));
+    CaptionChanged();
     SyncPeer();
 }
 
 void TRadioButton::CaptionChanged() {
-    if (peer_) static_cast<QRadioButton*>(peer_)->setText(qt::ToQ(caption_));
+    if (auto* p = PeerAs<IRadioPeer>()) p->SetText(caption_);
+}
+
+void TRadioButton::UserClicked() {
+    SetChecked(true);
+    SyncPeer();
 }
 
 void TRadioButton::SyncPeer() {
-    if (!peer_) return;
-    auto* b = static_cast<QRadioButton*>(peer_);
-    QSignalBlocker block(b);
-    b->setChecked(checked_);
+    if (auto* p = PeerAs<IRadioPeer>()) p->SetChecked(checked_);
 }
 
 void TRadioButton::SetChecked(bool v) {
@@ -161,11 +141,8 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
     };
 }
 
-QWidget* TComboBox::CreatePeer(QWidget* parentWidget) {
-    auto* c = new QComboBox(parentWidget);
-    QObject::connect(c, &QComboBox::activated, c,
-                     [this](int i) { qt::Guarded(this, [this, i] { UserPicked(i); }); });
-    return c;
+std::unique_ptr<IControlPeer> TComboBox::CreatePeer(IControlPeer* parentContainer) {
+    return System().CreatePeer(this, TPeerKind::Combo, parentContainer);
 }
 
 void TComboBox::InitPeer() {
@@ -173,20 +150,8 @@ void TComboBox::InitPeer() {
 }
 
 void TComboBox::SyncPeer() {
-    if (!peer_) return;
-    auto* c = static_cast<QComboBox*>(peer_);
-    QSignalBlocker block(c);
-    c->setEditable(Style != TComboBoxStyle::csDropDownList);
-    if (c->count() != Items.Count() || [&] {
-            for (int i = 0; i < Items.Count(); ++i)
-                if (qt::FromQ(c->itemText(i)) != Items[i]) return true;
-            return false;
-        }()) {
-        c->clear();
-        for (const auto& s : Items.Items())
-            c->addItem(qt::ToQ(s));
-    }
-    c->setCurrentIndex(itemIndex_);
+    if (auto* p = PeerAs<IComboPeer>())
+        p->SetItems(Items.Items(), itemIndex_, Style != TComboBoxStyle::csDropDownList);
 }
 
 void TComboBox::SetItemIndex(int i) {
@@ -230,33 +195,23 @@ void TCustomMemo::ColorChanged() {
     ApplyCommon();
 }
 
-void TCustomMemo::ApplyCommon() {
-    auto* area = dynamic_cast<QAbstractScrollArea*>(peer_);
-    if (!area) return;
-    bool v = scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth;
-    bool h = scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth;
-    area->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    area->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    QPalette pal = area->palette();
-    pal.setColor(QPalette::Base, qt::ToQColor(Color()));
-    area->setPalette(pal);
-    area->setFrameShape(QFrame::StyledPanel);
-    if (auto* pt = dynamic_cast<QPlainTextEdit*>(peer_)) {
-        pt->setReadOnly(readOnly_);
-        pt->setLineWrapMode(WordWrapLines ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    }
-    if (auto* te = dynamic_cast<QTextEdit*>(peer_)) {
-        te->setReadOnly(readOnly_);
-        te->setLineWrapMode(WordWrapLines ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
-    }
+TMemoLook TCustomMemo::Look() const {
+    TMemoLook look;
+    look.readOnly = readOnly_;
+    look.vertical = scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth;
+    look.horizontal =
+        scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth;
+    look.wordWrap = WordWrapLines;
+    look.color = Color();
+    return look;
 }
 
 TMemo::TMemo(TComponent* owner) : TCustomMemo(owner) {
     Lines.OnChange = [this] { SyncText(); };
 }
 
-QWidget* TMemo::CreatePeer(QWidget* parentWidget) {
-    return new QPlainTextEdit(parentWidget);
+std::unique_ptr<IControlPeer> TMemo::CreatePeer(IControlPeer* parentContainer) {
+    return System().CreatePeer(this, TPeerKind::Memo, parentContainer);
 }
 
 void TMemo::InitPeer() {
@@ -264,19 +219,22 @@ void TMemo::InitPeer() {
     SyncText();
 }
 
+void TMemo::ApplyCommon() {
+    if (auto* p = PeerAs<IMemoPeer>()) p->SetLook(Look());
+}
+
 void TMemo::SyncText() {
-    auto* e = dynamic_cast<QPlainTextEdit*>(peer_);
-    if (!e) return;
-    QStringList lines;
-    for (const auto& s : Lines.Items())
-        lines << qt::ToQ(s);
-    e->setPlainText(lines.join('\n'));
+    if (auto* p = PeerAs<IMemoPeer>()) p->SetLines(Lines.Items());
 }
 
 TRichEdit::TRichEdit(TComponent* owner) : TCustomMemo(owner) {}
 
-QWidget* TRichEdit::CreatePeer(QWidget* parentWidget) {
-    return new QTextEdit(parentWidget);
+std::unique_ptr<IControlPeer> TRichEdit::CreatePeer(IControlPeer* parentContainer) {
+    return System().CreatePeer(this, TPeerKind::Rich, parentContainer);
+}
+
+void TRichEdit::ApplyCommon() {
+    if (auto* p = PeerAs<IRichPeer>()) p->SetLook(Look());
 }
 
 void TRichEdit::InitPeer() {
@@ -294,29 +252,7 @@ std::string TRichEdit::PlainText() const {
 }
 
 void TRichEdit::SyncDocument() {
-    auto* e = dynamic_cast<QTextEdit*>(peer_);
-    if (!e) return;
-    rtf::Document doc = rtf::Parse(rtf_);
-    e->clear();
-    QTextCursor cur(e->document());
-    bool firstBlock = true;
-    for (const auto& para : doc.paragraphs) {
-        if (!firstBlock) cur.insertBlock();
-        firstBlock = false;
-        for (const auto& run : para.runs) {
-            TFont f;
-            f.Name = run.fontName.empty() ? Font().Name : run.fontName;
-            f.Height = -static_cast<int>(std::lround(run.halfPoints / 2.0 * 96.0 / 72.0));
-            f.Style = (run.bold ? fsBold : 0) | (run.italic ? fsItalic : 0) |
-                      (run.underline ? fsUnderline : 0);
-            QTextCharFormat fmt;
-            fmt.setFont(qt::ToQFont(f));
-            fmt.setForeground(run.hasColor ? qt::ToQColor(static_cast<TColor>(run.color))
-                                           : QColor(Qt::black));
-            cur.insertText(qt::ToQ(run.text), fmt);
-        }
-    }
-    e->moveCursor(QTextCursor::Start);
+    if (auto* p = PeerAs<IRichPeer>()) p->SetDocument(rtf::Parse(rtf_), Font());
 }
 
 // ---------------------------------------------------------------- status bar
@@ -393,22 +329,26 @@ void TMenuItem::Changed() {
     if (TMainMenu* m = Menu()) m->Changed();
 }
 
+void TMenuItem::Updated() {
+    if (TMainMenu* m = Menu()) m->ItemChanged(this);
+}
+
 void TMenuItem::SetCaption(const std::string& c) {
     if (c == caption_) return;
     caption_ = c;
-    Changed();
+    Updated();
 }
 
 void TMenuItem::SetChecked(bool v) {
     if (v == checked_) return;
     checked_ = v;
-    Changed();
+    Updated();
 }
 
 void TMenuItem::SetEnabled(bool v) {
     if (v == enabled_) return;
     enabled_ = v;
-    Changed();
+    Updated();
 }
 
 void TMenuItem::SetVisible(bool v) {
@@ -459,49 +399,10 @@ void TMainMenu::Changed() {
         if (f->Menu() == this && !f->IsDestroying()) f->MenuChanged();
 }
 
-namespace qt {
-
-static void AddItems(QWidget* target, TMenuItem* parent, bool bar) {
-    for (int i = 0; i < parent->Count(); ++i) {
-        TMenuItem* item = parent->Items(i);
-        if (!item->Visible()) continue;
-        if (item->Caption() == "-") {
-            if (auto* m = dynamic_cast<QMenu*>(target)) m->addSeparator();
-            continue;
-        }
-        if (item->Count() > 0) {
-            auto* sub = new QMenu(ToQ(item->Caption()), target);
-            sub->setEnabled(item->Enabled());
-            AddItems(sub, item, false);
-            if (bar)
-                static_cast<QMenuBar*>(target)->addMenu(sub);
-            else
-                static_cast<QMenu*>(target)->addMenu(sub);
-            continue;
-        }
-        auto* act = new QAction(ToQ(item->Caption()), target);
-        act->setCheckable(item->Checked());
-        act->setChecked(item->Checked());
-        act->setEnabled(item->Enabled());
-        uint64_t serial = item->Serial();
-        QObject::connect(act, &QAction::triggered, act, [serial] {
-            if (TMenuItem* live = TMenuItem::FindBySerial(serial))
-                Guarded(live, [live] { live->Click(); });
-        });
-        target->addAction(act);
-    }
+void TMainMenu::ItemChanged(TMenuItem* item) {
+    if (IsDestroying() || !Application) return;
+    for (TForm* f : Application->Forms())
+        if (f->Menu() == this && !f->IsDestroying()) f->MenuItemChanged(item);
 }
-
-void RebuildMenuBar(FormWindow* window, TMainMenu* menu) {
-    if (!menu) {
-        window->SetMenuBar(nullptr);
-        return;
-    }
-    auto* bar = new QMenuBar(window);
-    AddItems(bar, menu->Items(), true);
-    window->SetMenuBar(bar);
-}
-
-} // namespace qt
 
 } // namespace ui

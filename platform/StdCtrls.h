@@ -4,8 +4,6 @@
 
 #include "platform/Forms.h"
 
-class QMenuBar;
-
 namespace ui {
 
 enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
@@ -44,7 +42,7 @@ public:
     bool Cancel = false;
 
 protected:
-    QWidget* CreatePeer(QWidget* parentWidget) override;
+    std::unique_ptr<IControlPeer> CreatePeer(IControlPeer* parentContainer) override;
     void InitPeer() override;
     void CaptionChanged() override;
 };
@@ -56,9 +54,11 @@ public:
     bool Checked() const { return checked_; }
     // Checking an unchecked button unchecks its siblings and raises its click event.
     void SetChecked(bool v);
+    // What the peer reports when the user clicks the button.
+    void UserClicked();
 
 protected:
-    QWidget* CreatePeer(QWidget* parentWidget) override;
+    std::unique_ptr<IControlPeer> CreatePeer(IControlPeer* parentContainer) override;
     void InitPeer() override;
     void CaptionChanged() override;
 
@@ -85,7 +85,7 @@ public:
     void UserPicked(int index);
 
 protected:
-    QWidget* CreatePeer(QWidget* parentWidget) override;
+    std::unique_ptr<IControlPeer> CreatePeer(IControlPeer* parentContainer) override;
     void InitPeer() override;
 
 private:
@@ -109,7 +109,8 @@ protected:
     void ColorChanged() override;
     bool readOnly_ = false;
     TScrollStyle scrollBars_ = TScrollStyle::ssNone;
-    void ApplyCommon();
+    TMemoLook Look() const;
+    virtual void ApplyCommon() = 0;
 };
 
 class TMemo : public TCustomMemo {
@@ -119,8 +120,9 @@ public:
     TStrings Lines;
 
 protected:
-    QWidget* CreatePeer(QWidget* parentWidget) override;
+    std::unique_ptr<IControlPeer> CreatePeer(IControlPeer* parentContainer) override;
     void InitPeer() override;
+    void ApplyCommon() override;
 
 private:
     void SyncText();
@@ -138,8 +140,9 @@ public:
     const std::string& Rtf() const { return rtf_; }
 
 protected:
-    QWidget* CreatePeer(QWidget* parentWidget) override;
+    std::unique_ptr<IControlPeer> CreatePeer(IControlPeer* parentContainer) override;
     void InitPeer() override;
+    void ApplyCommon() override;
 
 private:
     void SyncDocument();
@@ -192,7 +195,10 @@ public:
     class TMainMenu* Menu() const;
 
 private:
+    // Structural changes rebuild the menu bar; a caption, check mark or enabled state changes
+    // in place, so that an open menu stays open.
     void Changed();
+    void Updated();
     uint64_t serial_;
     std::string caption_;
     bool checked_ = false, enabled_ = true, visible_ = true;
@@ -209,16 +215,12 @@ public:
     ~TMainMenu() override;
     // The invisible root whose sub-items are the menu bar's entries.
     TMenuItem* Items() const { return items_.get(); }
-    // The form that shows this menu is told to rebuild its menu bar.
+    // The forms that show this menu rebuild their menu bars, or update one entry in place.
     void Changed();
+    void ItemChanged(TMenuItem* item);
 
 private:
     std::unique_ptr<TMenuItem> items_;
 };
-
-namespace qt {
-class FormWindow;
-void RebuildMenuBar(FormWindow* window, TMainMenu* menu);
-} // namespace qt
 
 } // namespace ui

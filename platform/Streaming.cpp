@@ -1,8 +1,7 @@
 #include "platform/Streaming.h"
 
 #include "platform/StdCtrls.h"
-
-#include <QFile>
+#include "platform/System.h"
 #include <algorithm>
 #include <cctype>
 
@@ -279,11 +278,9 @@ void LoadPageText(TForm& root, std::string_view text, const std::string& pageNam
 }
 
 std::string ResourceText(const std::string& resourceName) {
-    QFile f(QString::fromStdString(":/" + resourceName));
-    if (!f.open(QIODevice::ReadOnly))
-        throw EPageError("The program's resource " + resourceName + " is missing");
-    QByteArray data = f.readAll();
-    return std::string(data.constData(), static_cast<size_t>(data.size()));
+    std::optional<std::string> data = System().Resource(resourceName);
+    if (!data) throw EPageError("The program's resource " + resourceName + " is missing");
+    return *data;
 }
 
 void LoadPageResource(TForm& root, const std::string& resourceName) {

@@ -1,60 +1,81 @@
 #include "platform/TestSeams.h"
 
 #include "platform/Forms.h"
+#include "platform/System.h"
 #include "platform/Timers.h"
-#include "platform/qt/Peers.h"
-#include "platform/qt/QtSupport.h"
-
-#include <QApplication>
-#include <QKeyEvent>
-#include <cstdlib>
+#include "platform/qt/QtSystem.h"
 
 namespace ui::testing {
 
+namespace {
+std::vector<MessageBoxRecord>& Boxes() {
+    static std::vector<MessageBoxRecord> boxes;
+    return boxes;
+}
+
+// The answer a person would most likely give: the first button of the box.
+int FirstButton(unsigned flags) {
+    unsigned type = flags & 0xF;
+    return type == MB_YESNO || type == MB_YESNOCANCEL ? IDYES
+           : type == MB_RETRYCANCEL                   ? IDRETRY
+           : type == MB_ABORTRETRYIGNORE              ? IDABORT
+                                                      : IDOK;
+}
+} // namespace
+
 void StartTestProcess(int& argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("QT_NO_GLIB", "1", 1);
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
+    qt::StartTestSession(argc, argv);
 }
 
 void InitTestApplication() {
     if (!Application) new TApplication();
-    seams::Get().answerBoxes = true;
+    AnswerMessageBoxes();
 }
 
 void DoneTestApplication() {
     delete Application;
-    seams::Get() = seams::State{};
+    ResetHooks();
+    Boxes().clear();
 }
 
 void SetCursorPos(int x, int y) {
-    seams::Get().cursor = TPoint{x, y};
+    Hooks().CursorPos = [x, y] { return TPoint{x, y}; };
 }
 void ClearCursorPos() {
-    seams::Get().cursor.reset();
+    Hooks().CursorPos = [] { return System().CursorPos(); };
 }
 void SetScreenSize(int width, int height) {
-    seams::Get().screen = std::make_pair(width, height);
+    Hooks().ScreenRect = [width, height] { return TRect{0, 0, width, height}; };
+    Hooks().WorkArea = [width, height] { return TRect{0, 0, width, height}; };
 }
 void ClearScreenSize() {
-    seams::Get().screen.reset();
+    Hooks().ScreenRect = [] { return System().ScreenRect(); };
+    Hooks().WorkArea = [] { return System().WorkArea(); };
 }
 
-void AnswerMessageBoxes(seams::MessageBoxResponder responder) {
-    seams::Get().answerBoxes = true;
-    seams::Get().responder = std::move(responder);
+void AnswerMessageBoxes(MessageBoxResponder responder) {
+    Hooks().MessageBox = [responder = std::move(responder)](
+                             const std::string& text, const std::string& caption, unsigned flags) {
+        MessageBoxRecord rec{text, caption, flags};
+        Boxes().push_back(rec);
+        return responder ? responder(rec) : FirstButton(flags);
+    };
 }
 
 const std::vector<MessageBoxRecord>& MessageBoxes() {
-    return seams::Get().boxes;
+    return Boxes();
 }
 void ClearMessageBoxes() {
-    seams::Get().boxes.clear();
+    Boxes().clear();
 }
 
 void RefuseTimers(bool refuse) {
-    seams::Get().refuseTimers = refuse;
+    if (refuse)
+        Hooks().StartTimer = [](ITimerHost&, unsigned, unsigned) { return false; };
+    else
+        Hooks().StartTimer = [](ITimerHost& host, unsigned id, unsigned ms) {
+            return host.Start(id, ms);
+        };
 }
 int DeliverTimerTicks() {
     return TMessageWindow::DeliverAllTicks();
@@ -64,26 +85,16 @@ bool AnyTimerRunning() {
 }
 
 void ProcessPendingMessages() {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
+    qt::ProcessPendingEvents();
 }
 
 void RunIdle() {
     // As from the message loop: what escapes the idle handler goes to the central handler.
-    if (Application) qt::Guarded(Application, [] { Application->DoIdle(); });
+    if (Application) Guarded(Application, [] { Application->DoIdle(); });
 }
 
 void PressKey(TForm* form, int key) {
-    QWidget* target = QApplication::focusWidget();
-    if (!target || !form->HandleAllocated() || target->window() != form->Handle())
-        target = form->Handle();
-    Qt::Key k = key == TForm::VK_RETURN   ? Qt::Key_Return
-                : key == TForm::VK_ESCAPE ? Qt::Key_Escape
-                                          : static_cast<Qt::Key>(key);
-    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
+    qt::SendKey(form, key);
 }
 
 } // namespace ui::testing

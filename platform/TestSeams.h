@@ -2,7 +2,11 @@
 // timer ticks and the message loop, without sleeps.
 #pragma once
 
-#include "platform/Seams.h"
+#include "platform/Types.h"
+
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace ui {
 class TForm;
@@ -10,11 +14,17 @@ class TForm;
 
 namespace ui::testing {
 
-using seams::MessageBoxRecord;
+struct MessageBoxRecord {
+    std::string text;
+    std::string caption;
+    unsigned flags = 0;
+};
+using MessageBoxResponder = std::function<int(const MessageBoxRecord&)>;
 
 // Starts Qt (offscreen) for a test process; call once from the test main.
 void StartTestProcess(int& argc, char** argv);
-// Creates the application object for an in-process test run.
+// Creates the application object for an in-process test run; message boxes are answered (as
+// by AnswerMessageBoxes) from then on.
 void InitTestApplication();
 void DoneTestApplication();
 
@@ -24,7 +34,7 @@ void SetScreenSize(int width, int height);
 void ClearScreenSize();
 
 // Answers every message box with `responder` (or IDOK without one) and records it.
-void AnswerMessageBoxes(seams::MessageBoxResponder responder = nullptr);
+void AnswerMessageBoxes(MessageBoxResponder responder = nullptr);
 const std::vector<MessageBoxRecord>& MessageBoxes();
 void ClearMessageBoxes();
 

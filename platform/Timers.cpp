@@ -1,12 +1,10 @@
 #include "platform/Timers.h"
 
-#include "platform/Seams.h"
-#include "platform/qt/QtSupport.h"
+#include "platform/Forms.h"
+#include "platform/System.h"
 
-#include <QObject>
-#include <QTimerEvent>
 #include <algorithm>
-#include <map>
+#include <set>
 #include <vector>
 
 namespace ui {
@@ -18,25 +16,24 @@ std::vector<TMessageWindow*>& Windows() {
 }
 } // namespace
 
-class TMessageWindow::Impl : public QObject {
+class TMessageWindow::Impl {
 public:
     explicit Impl(WndProcFn fn) : wndProc(std::move(fn)) {}
     WndProcFn wndProc;
-    std::map<unsigned, int> timers; // our id -> Qt timer id
+    std::set<unsigned> timers;
+    std::unique_ptr<ITimerHost> host;
 
     void Deliver(unsigned id) {
         TMessage m{WM_TIMER, id, 0, 0};
-        // A tick comes from the event loop: what escapes it is shown, not thrown through Qt.
-        qt::Guarded(nullptr, [&] { wndProc(m); });
+        // A tick comes from the event loop: what escapes it is shown, not thrown further.
+        Guarded(nullptr, [&] { wndProc(m); });
     }
-
-protected:
-    void timerEvent(QTimerEvent* e) override {
-        for (auto& [id, qtId] : timers)
-            if (qtId == e->timerId()) {
-                Deliver(id);
-                return;
-            }
+    ITimerHost& Host() {
+        if (!host)
+            host = System().CreateTimerHost([this](unsigned id) {
+                if (timers.count(id)) Deliver(id);
+            });
+        return *host;
     }
 };
 
@@ -47,24 +44,23 @@ TMessageWindow::TMessageWindow(WndProcFn wndProc)
 
 TMessageWindow::~TMessageWindow() {
     std::erase(Windows(), this);
-    for (auto& [id, qtId] : impl_->timers)
-        impl_->killTimer(qtId);
+    if (impl_->host)
+        for (unsigned id : impl_->timers)
+            impl_->host->Stop(id);
 }
 
 bool TMessageWindow::SetTimer(unsigned id, unsigned milliseconds) {
     KillTimer(id);
-    if (seams::Get().refuseTimers) return false;
-    int qtId = impl_->startTimer(static_cast<int>(milliseconds), Qt::PreciseTimer);
-    if (qtId == 0) return false;
-    impl_->timers[id] = qtId;
+    if (!Hooks().StartTimer(impl_->Host(), id, milliseconds)) return false;
+    impl_->timers.insert(id);
     return true;
 }
 
 void TMessageWindow::KillTimer(unsigned id) {
     auto it = impl_->timers.find(id);
     if (it == impl_->timers.end()) return;
-    impl_->killTimer(it->second);
     impl_->timers.erase(it);
+    if (impl_->host) impl_->host->Stop(id);
 }
 
 bool TMessageWindow::TimerRunning(unsigned id) const {
@@ -83,9 +79,7 @@ int TMessageWindow::DeliverAllTicks() {
     auto windows = Windows();
     for (TMessageWindow* w : windows) {
         if (std::find(Windows().begin(), Windows().end(), w) == Windows().end()) continue;
-        std::vector<unsigned> ids;
-        for (auto& [id, qtId] : w->impl_->timers)
-            ids.push_back(id);
+        std::vector<unsigned> ids(w->impl_->timers.begin(), w->impl_->timers.end());
         for (unsigned id : ids) {
             if (std::find(Windows().begin(), Windows().end(), w) == Windows().end()) break;
             if (!w->TimerRunning(id)) continue;

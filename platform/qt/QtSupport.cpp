@@ -1,7 +1,5 @@
 #include "platform/qt/QtSupport.h"
 
-#include "platform/Forms.h"
-
 namespace ui::qt {
 
 QString ToQ(const std::string& s) {
@@ -38,16 +36,6 @@ QFont ToQFont(const TFont& f) {
     q.setStrikeOut(f.Style & fsStrikeOut);
     q.setStyleStrategy(QFont::PreferAntialias);
     return q;
-}
-
-void Guarded(TObject* sender, const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const std::exception& e) {
-        if (Application) Application->HandleException(sender, e);
-    } catch (...) {
-        if (Application) Application->HandleException(sender, Exception("Unknown error"));
-    }
 }
 
 } // namespace ui::qt

@@ -1,7 +1,7 @@
 // Conversions between the layer's values and Qt's, used only inside the platform layer.
 #pragma once
 
-#include "platform/Classes.h"
+#include "platform/Forms.h"
 
 #include <QColor>
 #include <QFont>
@@ -18,8 +18,5 @@ QColor ToQColor(TColor c);
 // the display's reported resolution.
 QFont ToQFont(const TFont& f);
 QString MapFontFamily(const std::string& name);
-// Runs code that came in from Qt; an escaping exception goes to the application's central
-// handler instead of unwinding through Qt.
-void Guarded(TObject* sender, const std::function<void()>& fn);
 
 } // namespace ui::qt

@@ -18,7 +18,7 @@ namespace {
 // of its peer would.
 void PaintInto(TWinControl& w, TBitmap& bmp) {
     bmp.SetSize(w.Width(), w.Height());
-    TCanvas canvas(&bmp.Image());
+    TCanvas canvas(bmp.Surface());
     w.PaintWindow(canvas, w.ClientRect());
 }
 
@@ -327,7 +327,7 @@ TEST_F(Controls, PaintCentresOnTheParentsOuterSizeAndRecordsTheFirstPosition) {
     b->SetBounds(80, 72, 600, 418);
     TBitmap bmp;
     bmp.SetSize(600, 418);
-    TCanvas canvas(&bmp.Image());
+    TCanvas canvas(bmp.Surface());
     b->Paint(canvas);
     EXPECT_EQ(b->Left(), 200);
     EXPECT_EQ(b->Top(), 141);
@@ -375,7 +375,7 @@ TEST_F(Controls, DesignerScalesHeightAndDrawsADashedOutline) {
     b->SetDesigning(true);
     TBitmap bmp;
     bmp.SetSize(301, 300);
-    TCanvas canvas(&bmp.Image());
+    TCanvas canvas(bmp.Surface());
     b->Paint(canvas);
     EXPECT_EQ(b->Height(), RoundHalfEven(301 * 418.0 / 600.0));
     EXPECT_EQ(b->Left(), 0); // no centring in a designer
