@@ -23,6 +23,55 @@ protected:
 
 } // namespace
 
+// ---------------------------------------------------------------- deferred work and repaints
+
+TEST_F(PlatformApplication, QueuedCallsRunLaterInOrderAndReportWhatEscapes) {
+    std::vector<int> order;
+    Application->QueueAsyncCall([&] { order.push_back(1); });
+    Application->QueueAsyncCall([] { throw Exception("Queued work failed"); });
+    Application->QueueAsyncCall([&] { order.push_back(2); });
+    EXPECT_TRUE(order.empty());
+    seam::ProcessPendingMessages();
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+    ASSERT_EQ(seam::MessageBoxes().size(), 1u);
+    EXPECT_EQ(seam::MessageBoxes()[0].text, "Queued work failed.");
+}
+
+TEST_F(PlatformApplication, CallQueuedForAnEndedApplicationIsDropped) {
+    bool ran = false;
+    Application->QueueAsyncCall([&] { ran = true; });
+    seam::DoneTestApplication();
+    seam::InitTestApplication();
+    seam::ProcessPendingMessages();
+    EXPECT_FALSE(ran);
+}
+
+namespace {
+class CountingControl : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int paints = 0;
+    void Paint(TCanvas&) override { ++paints; }
+};
+} // namespace
+
+TEST_F(PlatformApplication, RepaintPaintsAtOnceWhereInvalidateWaitsForTheLoop) {
+    TForm* form = Application->CreateForm<TForm>();
+    auto* c = new CountingControl(form);
+    c->SetParent(form);
+    c->SetBounds(10, 10, 50, 40);
+    form->Show();
+    seam::ProcessPendingMessages();
+    int before = c->paints;
+    ASSERT_GT(before, 0);
+    c->Invalidate();
+    EXPECT_EQ(c->paints, before);
+    c->Repaint();
+    EXPECT_EQ(c->paints, before + 1);
+    seam::ProcessPendingMessages();
+    EXPECT_GE(c->paints, before + 1);
+}
+
 // ---------------------------------------------------------------- idle
 
 TEST_F(PlatformApplication, IdleStartsOnlyAfterTheMainFormsFirstPaint) {

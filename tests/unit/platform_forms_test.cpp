@@ -300,6 +300,37 @@ TEST_F(PlatformForms, MainFormCentreCentresOverTheMainFormOnTheScreen) {
     EXPECT_EQ(g->BoundsRect(), Bounds(824, 668, 200, 100));
 }
 
+TEST_F(PlatformForms, ClientAlignedWindowFollowsTheUsersMaximiseAndRestore) {
+    mainForm->SetBounds(305, 83, 831, 607);
+    mainForm->SetAlign(TAlign::alClient);
+    mainForm->SetWindowState(TWindowState::wsMaximized);
+    mainForm->Show();
+    seam::ProcessPendingMessages();
+    ASSERT_EQ(mainForm->WindowState(), TWindowState::wsMaximized);
+
+    // The user restores the window from its title bar: it fits the work area again.
+    mainForm->PeerStateChanged(TWindowState::wsNormal);
+    seam::ProcessPendingMessages();
+    EXPECT_EQ(mainForm->WindowState(), TWindowState::wsNormal);
+    EXPECT_EQ(mainForm->BoundsRect(), Bounds(0, 0, 1024, 768));
+
+    // Maximised again by the user, then set to normal from code: the same fit.
+    mainForm->PeerStateChanged(TWindowState::wsMaximized);
+    EXPECT_EQ(mainForm->WindowState(), TWindowState::wsMaximized);
+    mainForm->SetBounds(10, 10, 300, 200);
+    mainForm->SetWindowState(TWindowState::wsNormal);
+    seam::ProcessPendingMessages();
+    EXPECT_EQ(mainForm->BoundsRect(), Bounds(0, 0, 1024, 768));
+
+    // A window that is not client-aligned keeps its normal bounds.
+    TForm* f = Application->CreateForm<TForm>();
+    f->SetBounds(40, 30, 200, 100);
+    f->Show();
+    f->PeerStateChanged(TWindowState::wsMaximized);
+    f->PeerStateChanged(TWindowState::wsNormal);
+    EXPECT_EQ(f->BoundsRect(), Bounds(40, 30, 200, 100));
+}
+
 // ---------------------------------------------------------------- dialog keys
 
 namespace {
