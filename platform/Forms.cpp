@@ -34,6 +34,7 @@ void detail::ControlGone(TControl* c) {
     if (Application) {
         if (Application->mouseControl_ == c) Application->mouseControl_ = nullptr;
         if (Application->activeForm_ == c) Application->activeForm_ = nullptr;
+        if (Application->awaitedActivation_ == c) Application->awaitedActivation_ = nullptr;
         if (Application->mainForm_ == c) Application->mainForm_ = nullptr;
         std::erase_if(Application->zorder_,
                       [c](TForm* f) { return static_cast<TControl*>(f) == c; });
@@ -61,6 +62,7 @@ TForm::~TForm() {
     std::erase(allForms, this);
     if (Application) {
         if (Application->activeForm_ == this) Application->activeForm_ = nullptr;
+        if (Application->awaitedActivation_ == this) Application->awaitedActivation_ = nullptr;
         std::erase(Application->zorder_, this);
         if (Application->mainForm_ == this) Application->mainForm_ = nullptr;
     }
@@ -269,7 +271,22 @@ void TForm::PeerCloseRequested() {
 }
 
 void TForm::PeerActivated(bool active) {
-    Perform(WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
+    if (Application) Application->NativeActivation(this, active);
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+    if (Constraints.MinWidth > 0) width = std::max(width, Constraints.MinWidth);
+    if (Constraints.MinHeight > 0) height = std::max(height, Constraints.MinHeight);
+    if (Constraints.MaxWidth > 0) width = std::min(width, Constraints.MaxWidth);
+    if (Constraints.MaxHeight > 0) height = std::min(height, Constraints.MaxHeight);
+    TWinControl::SetBounds(left, top, width, height);
+}
+
+void TForm::SetFocus() {
+    if (!visible_) return;
+    if (Application) Application->BringFormToFront(this);
+    if (activeControl_ && activeControl_->HandleAllocated() && activeControl_->CanFocus())
+        activeControl_->Handle()->SetFocus();
 }
 
 void TForm::NotePainted() {
@@ -411,7 +428,19 @@ void TForm::DoShow() {
 
 void TForm::DoHide() {
     if (peer_) peer_->SetVisible(false);
-    if (Application) std::erase(Application->zorder_, this);
+    if (Application) {
+        std::erase(Application->zorder_, this);
+        if (Application->awaitedActivation_ == this) Application->awaitedActivation_ = nullptr;
+        // As the window system does, activation passes to the topmost window left.
+        if (Application->activeForm_ == this) {
+            auto order = Application->ZOrder();
+            TForm* next = order.empty() ? nullptr : order.back();
+            if (next)
+                Application->BringFormToFront(next);
+            else
+                Application->ActivateForm(nullptr);
+        }
+    }
     if (OnHide) OnHide(this);
 }
 
@@ -490,22 +519,10 @@ bool TForm::DialogKey(int key) {
 
 void TForm::WndProc(TMessage& m) {
     if (m.Msg == WM_ACTIVATE) {
-        if (m.WParam != WA_INACTIVE) {
-            if (Application) {
-                Application->activeForm_ = this;
-                // The system has already activated and raised the window; only our record of
-                // the stacking follows. Asking it to activate again would make windows shown in
-                // one go take turns for ever.
-                std::erase(Application->zorder_, this);
-                Application->zorder_.push_back(this);
-            }
-            if (activeControl_ && activeControl_->HandleAllocated() && activeControl_->CanFocus())
-                activeControl_->Handle()->SetFocus();
-            if (OnActivate) OnActivate(this);
-        } else {
-            if (Application && Application->activeForm_ == this) Application->activeForm_ = nullptr;
-            if (OnDeactivate) OnDeactivate(this);
-        }
+        // The default processing: an activated form gives the focus back to its control.
+        if ((m.WParam & 0xFFFF) != WA_INACTIVE && activeControl_ &&
+            activeControl_->HandleAllocated() && activeControl_->CanFocus())
+            activeControl_->Handle()->SetFocus();
         return;
     }
     TWinControl::WndProc(m);
@@ -610,7 +627,45 @@ std::vector<TForm*> TApplication::ZOrder() const {
 void TApplication::BringFormToFront(TForm* f) {
     std::erase(zorder_, f);
     zorder_.push_back(f);
-    if (f->HandleAllocated() && f->Visible()) f->FormPeer()->Activate();
+    if (!f->Visible()) return;
+    ActivateForm(f);
+    if (f->HandleAllocated()) {
+        awaitedActivation_ = f;
+        f->FormPeer()->Activate();
+    }
+}
+
+void TApplication::ActivateForm(TForm* f) {
+    if (f == activeForm_) return;
+    TForm* old = activeForm_;
+    activeForm_ = f;
+    if (f) {
+        std::erase(zorder_, f);
+        zorder_.push_back(f);
+    }
+    if (old) {
+        old->Perform(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(f));
+        if (old->OnDeactivate) old->OnDeactivate(old);
+    }
+    // A handler may have moved activation on already.
+    if (f && activeForm_ == f) {
+        f->Perform(WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
+        if (f->OnActivate) f->OnActivate(f);
+    }
+}
+
+void TApplication::NativeActivation(TForm* f, bool active) {
+    if (awaitedActivation_) {
+        // Reports from before our own request are stale; the awaited one confirms it.
+        if (active && f == awaitedActivation_) awaitedActivation_ = nullptr;
+        return;
+    }
+    if (active) {
+        if (f->Visible()) ActivateForm(f);
+    } else if (f == activeForm_) {
+        // Activation went to a window that is not one of our forms.
+        ActivateForm(nullptr);
+    }
 }
 
 TControl* TApplication::FindControlAtScreen(TPoint p) const {
@@ -639,20 +694,46 @@ TControl* TApplication::FindControlAtScreen(TPoint p) const {
     return nullptr;
 }
 
+TControl* TApplication::TrackingTarget(TPoint p) const {
+    // A drop-down list, menu or message box keeps the pointer to itself: inside it the pointer
+    // is over the control that opened it; elsewhere nothing changes until it closes.
+    TPopupState popup = System().OpenPopup(p);
+    if (popup.open) return popup.owner ? popup.owner : mouseControl_;
+    return FindControlAtScreen(p);
+}
+
 void TApplication::TrackMouse() {
-    if (tracking_) return;
+    if (tracking_) {
+        // Asked again from inside a leave or enter handler: the outer call looks once more
+        // when that handler returns.
+        retrack_ = true;
+        return;
+    }
     tracking_ = true;
     struct Reset {
         bool& flag;
         ~Reset() { flag = false; }
     } reset{tracking_};
-    TControl* target = FindControlAtScreen(Screen->CursorPos());
-    if (target == mouseControl_) return;
-    TControl* old = mouseControl_;
-    mouseControl_ = target;
-    if (old) old->Perform(CM_MOUSELEAVE);
-    // The leave handler may have destroyed the new control; ControlGone then cleared it.
-    if (target && mouseControl_ == target) target->Perform(CM_MOUSEENTER);
+    // Each pass settles one change; handlers that keep moving things get a few more passes.
+    for (int pass = 0; pass < 8; ++pass) {
+        retrack_ = false;
+        TControl* target = TrackingTarget(Screen->CursorPos());
+        if (target != mouseControl_) {
+            TControl* old = mouseControl_;
+            mouseControl_ = target;
+            if (old) old->Perform(CM_MOUSELEAVE);
+            // The leave handler may have hidden, moved or destroyed the new control: it is
+            // entered only if it is still the one under the cursor.
+            if (target && mouseControl_ == target &&
+                TrackingTarget(Screen->CursorPos()) == target) {
+                target->Perform(CM_MOUSEENTER);
+            } else if (mouseControl_ == target) {
+                mouseControl_ = nullptr;
+                retrack_ = true;
+            }
+        }
+        if (!retrack_) break;
+    }
 }
 
 // ---------------------------------------------------------------- screen

@@ -54,6 +54,10 @@ public:
     void SetAutoSize(bool v) override;
     // A page that switches auto-size on gets it applied once the page is loaded.
     void Loaded() override;
+    // The size constraints hold for every way of setting the bounds.
+    void SetBounds(int left, int top, int width, int height) override;
+    // A shown form that takes the focus becomes the active window.
+    void SetFocus() override;
 
     void SetVisible(bool v) override;
     void Close();
@@ -179,10 +183,22 @@ public:
     std::vector<TForm*> ZOrder() const;
     void BringFormToFront(TForm* f);
     TForm* ActiveForm() const { return activeForm_; }
+    // Makes `f` (or none) the active form at once: the record of the active form and of the
+    // stacking, WM_ACTIVATE to the form losing and the form gaining activation, then their
+    // OnDeactivate and OnActivate.
+    void ActivateForm(TForm* f);
+    // The window system reports a change of the active window.
+    void NativeActivation(TForm* f, bool active);
+    // A mouse button or key went down: what the window system says about activation from now
+    // on comes from the user.
+    void UserInput() { awaitedActivation_ = nullptr; }
 
     // Mouse tracking: finds the control under the cursor and sends leave / enter on change.
     void TrackMouse();
     TControl* MouseControl() const { return mouseControl_; }
+    // The control under a screen point for mouse tracking: while a drop-down list or menu is
+    // open it belongs to the control or window that opened it.
+    TControl* TrackingTarget(TPoint p) const;
     // The topmost visible control at a screen point across every visible form.
     TControl* FindControlAtScreen(TPoint p) const;
 
@@ -199,6 +215,10 @@ private:
     bool terminated_ = false;
     bool inIdle_ = false;
     bool tracking_ = false;
+    bool retrack_ = false;
+    // The form this layer asked the window system to activate, until the system confirms it;
+    // reports of other windows in between are stale.
+    TForm* awaitedActivation_ = nullptr;
     // Bumped per application, so that calls queued for an earlier one are dropped.
     uint64_t generation_ = 0;
 };

@@ -74,6 +74,9 @@ public:
 class IComboPeer : public virtual IControlPeer {
 public:
     virtual void SetItems(const std::vector<std::string>& items, int itemIndex, bool editable) = 0;
+    // The drop-down list: opened or closed, and where it is on the screen while open.
+    virtual void SetDroppedDown(bool open) = 0;
+    virtual TRect DropDownRect() const = 0;
 };
 
 struct TMemoLook {

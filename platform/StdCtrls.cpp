@@ -161,6 +161,16 @@ void TComboBox::SetItemIndex(int i) {
     SyncPeer();
 }
 
+void TComboBox::SetDroppedDown(bool open) {
+    if (open) Handle();
+    if (auto* p = PeerAs<IComboPeer>()) p->SetDroppedDown(open);
+}
+
+TRect TComboBox::DropDownRect() const {
+    auto* p = PeerAs<IComboPeer>();
+    return p ? p->DropDownRect() : TRect{};
+}
+
 std::string TComboBox::Text() const {
     return itemIndex_ >= 0 ? Items[itemIndex_] : std::string();
 }

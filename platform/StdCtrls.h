@@ -83,6 +83,9 @@ public:
     TNotifyEvent OnChange;
     // What the peer reports when the user picks an item.
     void UserPicked(int index);
+    // Opens or closes the drop-down list; its screen rectangle while it is open.
+    void SetDroppedDown(bool open);
+    TRect DropDownRect() const;
 
 protected:
     std::unique_ptr<IControlPeer> CreatePeer(IControlPeer* parentContainer) override;

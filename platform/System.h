@@ -34,6 +34,11 @@ public:
                           bool wordWrap) = 0;
 };
 
+struct TPopupState {
+    bool open = false;         // a drop-down list, menu or modal box is open
+    TControl* owner = nullptr; // the control that opened it, when the point lies inside it
+};
+
 class ISystem {
 public:
     virtual ~ISystem() = default;
@@ -60,6 +65,7 @@ public:
     virtual TPoint CursorPos() const = 0;
     virtual int DisplayDepth() const = 0;
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    virtual TPopupState OpenPopup(TPoint screenPoint) const = 0;
 
     virtual std::unique_ptr<ITimerHost> CreateTimerHost(std::function<void(unsigned id)> tick) = 0;
 

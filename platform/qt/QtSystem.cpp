@@ -192,12 +192,17 @@ class InputFilter : public QObject {
 protected:
     bool eventFilter(QObject* obj, QEvent* e) override {
         switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (Application) Application->UserInput();
+            break;
         case QEvent::MouseMove:
         case QEvent::Enter:
         case QEvent::Leave:
             if (Application) Guarded(Application, [] { Application->TrackMouse(); });
             break;
         case QEvent::KeyPress: {
+            if (Application) Application->UserInput();
             auto* ke = static_cast<QKeyEvent*>(e);
             int key = 0;
             if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) key = TForm::VK_RETURN;
@@ -282,6 +287,18 @@ public:
     }
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
         return ShowMessageBox(text, caption, flags);
+    }
+    TPopupState OpenPopup(TPoint p) const override {
+        TPopupState state;
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            state.open = true;
+            // A list's or menu's popup window hangs off the control or window that opened it.
+            if (popup->frameGeometry().contains(p.X, p.Y)) state.owner = ControlOfWidget(popup);
+            return state;
+        }
+        if (QWidget* modal = QApplication::activeModalWidget())
+            if (!dynamic_cast<FormWindow*>(modal)) state.open = true;
+        return state;
     }
 
     std::unique_ptr<ITimerHost> CreateTimerHost(std::function<void(unsigned)> tick) override {

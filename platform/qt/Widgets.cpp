@@ -3,6 +3,7 @@
 #include "platform/StdCtrls.h"
 #include "platform/text/Rtf.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMenuBar>
@@ -158,6 +159,18 @@ public:
                 addItem(ToQ(s));
         }
         setCurrentIndex(itemIndex);
+    }
+    void SetDroppedDown(bool open) override {
+        if (open)
+            showPopup();
+        else
+            hidePopup();
+    }
+    TRect DropDownRect() const override {
+        QWidget* popup = view() ? view()->window() : nullptr;
+        if (!popup || popup == window() || !popup->isVisible()) return {};
+        QRect r = popup->frameGeometry();
+        return Bounds(r.x(), r.y(), r.width(), r.height());
     }
 };
 

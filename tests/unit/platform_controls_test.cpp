@@ -411,6 +411,67 @@ TEST_F(PlatformMouseTracking, HiddenControlIsLeft) {
     EXPECT_EQ(MoveToScreen(Screen->CursorPos()), (Log{"leave G", "leave P<-G", "enter P"}));
 }
 
+namespace {
+// Runs `onEnter` when the mouse enters, from inside the tracker.
+class TReentrant : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    std::function<void()> onEnter, onLeave;
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CM_MOUSEENTER) {
+            tracked.push_back("enter " + Name());
+            if (onEnter) onEnter();
+        }
+        if (m.Msg == CM_MOUSELEAVE) {
+            tracked.push_back("leave " + Name());
+            if (onLeave) onLeave();
+        }
+        TGraphicControl::WndProc(m);
+    }
+};
+} // namespace
+
+TEST_F(PlatformMouseTracking, ARequestFromInsideAHandlerIsFollowedUpNotDropped) {
+    auto* r = Make<TReentrant>(a, a, "R", Bounds(300, 200, 40, 40));
+    auto* q = Make<TReentrant>(a, a, "Q", Bounds(340, 200, 40, 40));
+    // Entering R moves the cursor on to Q and asks the tracker again, as a window that opens
+    // under the pointer makes the system do.
+    r->onEnter = [q] {
+        TPoint s = q->ClientToScreen({5, 5});
+        seam::SetCursorPos(s.X, s.Y);
+        Application->TrackMouse();
+    };
+    EXPECT_EQ(MoveTo(r), (Log{"enter R", "leave R", "enter Q"}));
+    EXPECT_EQ(Application->MouseControl(), q);
+
+    // A leave handler that hides the control the cursor moves onto: it gets no enter.
+    q->onLeave = [this] { h->Hide(); };
+    EXPECT_EQ(MoveTo(h), (Log{"leave Q"}));
+    EXPECT_EQ(Application->MouseControl(), a);
+}
+
+TEST_F(PlatformMouseTracking, AnOpenDropDownListBelongsToItsListBox) {
+    auto* combo = Make<TTracked<TComboBox>>(a, p, "C", Bounds(10, 120, 120, 21));
+    combo->Items.Assign({"Pull Up", "Pull Down", "Floating", "4", "5", "6", "7", "8"});
+    combo->SetItemIndex(0);
+    seam::ProcessPendingMessages();
+    MoveTo(combo);
+    ASSERT_EQ(Application->MouseControl(), combo);
+    combo->SetDroppedDown(true);
+    seam::ProcessPendingMessages();
+    TRect list = combo->DropDownRect();
+    ASSERT_GT(list.Height(), 0) << "the list did not open";
+    // A point of the list below the form's bottom edge: still the list box, nothing is left.
+    TPoint below{list.Left + 5, list.Bottom - 3};
+    EXPECT_EQ(MoveToScreen(below), Log{});
+    EXPECT_EQ(Application->MouseControl(), combo);
+    // Outside the list while it is open nothing changes either, not even over H.
+    EXPECT_EQ(MoveTo(h), Log{});
+    combo->SetDroppedDown(false);
+    seam::ProcessPendingMessages();
+    EXPECT_EQ(MoveTo(h), (Log{"leave C", "leave P<-C", "enter H"}));
+}
+
 // ---------------------------------------------------------------- standard controls
 
 TEST_F(PlatformControls, CheckingARadioButtonUnchecksItsSiblingsAndClicksOnlyWhenItChanges) {

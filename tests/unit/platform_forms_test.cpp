@@ -403,17 +403,82 @@ TEST_F(PlatformForms, EnterFromTheKeyboardSkipsTheDefaultWhileAMemoTakesIt) {
 
 // ---------------------------------------------------------------- activation
 
-TEST_F(PlatformForms, ActivateMessageRaisesActivateAndDeactivate) {
+namespace {
+// A form that answers WM_ACTIVATE itself, without the default processing.
+class OwnActivateForm : public TForm {
+public:
+    using TForm::TForm;
+    std::vector<WPARAM> seen;
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_ACTIVATE) {
+            seen.push_back(m.WParam);
+            m.Result = 0;
+            return;
+        }
+        TForm::WndProc(m);
+    }
+};
+} // namespace
+
+TEST_F(PlatformForms, ActivationIsRecordedAndReportedWhateverTheFormsOwnHandlerDoes) {
     std::vector<std::string> log;
-    mainForm->OnActivate = [&](TObject*) { log.push_back("activate"); };
-    mainForm->OnDeactivate = [&](TObject*) { log.push_back("deactivate"); };
-    mainForm->Perform(WM_ACTIVATE, WA_CLICKACTIVE);
-    EXPECT_TRUE(mainForm->Active());
+    auto* own = Application->CreateForm<OwnActivateForm>();
+    own->OnActivate = [&](TObject*) { log.push_back("own activate"); };
+    own->OnDeactivate = [&](TObject*) { log.push_back("own deactivate"); };
+    mainForm->OnActivate = [&](TObject*) { log.push_back("main activate"); };
+    mainForm->OnDeactivate = [&](TObject*) { log.push_back("main deactivate"); };
+    mainForm->Show();
+    own->Show();
+    // Showing activates at once, before any message is processed.
+    EXPECT_TRUE(own->Active());
+    EXPECT_EQ(own->seen, (std::vector<WPARAM>{WA_ACTIVE}));
+    EXPECT_EQ(log, (std::vector<std::string>{"main activate", "main deactivate", "own activate"}));
+    // The window system's reports of the same change add nothing.
+    seam::ProcessPendingMessages();
+    EXPECT_EQ(Application->ActiveForm(), own);
+    EXPECT_EQ(log.size(), 3u);
+
+    // The user activates the main window: the new active form is on top for hit-testing.
+    log.clear();
+    Application->UserInput();
+    mainForm->PeerActivated(true);
+    own->PeerActivated(false);
     EXPECT_EQ(Application->ActiveForm(), mainForm);
-    mainForm->Perform(WM_ACTIVATE, WA_INACTIVE);
-    EXPECT_FALSE(mainForm->Active());
+    EXPECT_EQ(Application->ZOrder().back(), mainForm);
+    EXPECT_EQ(own->seen, (std::vector<WPARAM>{WA_ACTIVE, WA_INACTIVE}));
+    EXPECT_EQ(log, (std::vector<std::string>{"own deactivate", "main activate"}));
+
+    // Another program takes activation: no form is active.
+    mainForm->PeerActivated(false);
     EXPECT_EQ(Application->ActiveForm(), nullptr);
-    EXPECT_EQ(log, (std::vector<std::string>{"activate", "deactivate"}));
+}
+
+TEST_F(PlatformForms, HidingTheActiveFormActivatesTheTopmostOneLeft) {
+    TForm* a = Application->CreateForm<TForm>();
+    TForm* b = Application->CreateForm<TForm>();
+    mainForm->Show();
+    a->Show();
+    b->Show();
+    ASSERT_EQ(Application->ActiveForm(), b);
+    b->Hide();
+    EXPECT_EQ(Application->ActiveForm(), a);
+    // A stale report from the window system that b is active changes nothing.
+    b->PeerActivated(true);
+    EXPECT_EQ(Application->ActiveForm(), a);
+    a->Hide();
+    mainForm->Hide();
+    EXPECT_EQ(Application->ActiveForm(), nullptr);
+}
+
+TEST_F(PlatformForms, ConstraintsHoldForBoundsSetFromCode) {
+    mainForm->SetBounds(0, 0, 300, 200);
+    mainForm->Show();
+    mainForm->SetConstraints({250, 150, 0, 0});
+    EXPECT_TRUE(mainForm->Visible());
+    mainForm->SetBounds(10, 20, 100, 100);
+    EXPECT_EQ(mainForm->BoundsRect(), Bounds(10, 20, 250, 150));
+    mainForm->SetBounds(10, 20, 400, 300);
+    EXPECT_EQ(mainForm->BoundsRect(), Bounds(10, 20, 400, 300));
 }
 
 // Windows shown one after another end with the last one active, and activation comes to rest:
