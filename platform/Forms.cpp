@@ -102,6 +102,11 @@ int TForm::ShownHeight() const {
     return height_;
 }
 
+TRect TForm::ShownRect() const {
+    if (IFormPeer* p = FormPeer(); p && p->IsVisible() && p->HasFrame()) return p->FrameRect();
+    return BoundsRect();
+}
+
 int TForm::MenuHeight() const {
     return menu_ ? MenuBarHeight : 0;
 }
@@ -676,8 +681,9 @@ TControl* TApplication::FindControlAtScreen(TPoint p) const {
         TPoint local = f->ScreenToClient(p);
         TRect client = f->ClientRect();
         if (!client.Contains(local)) {
-            if (f->FormPeer()->FrameRect().Contains(p))
-                return nullptr; // over the frame or menu bar
+            // Over the frame, caption or menu bar: the pointer is over the form itself, so
+            // that leaving the window that way is leaving the form.
+            if (f->FormPeer()->FrameRect().Contains(p)) return f;
             continue;
         }
         TControl* c = f;

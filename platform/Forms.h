@@ -91,6 +91,8 @@ public:
     // shown and has one, otherwise the outer bounds from the fixed frame metrics.
     int ShownWidth() const;
     int ShownHeight() const;
+    // The outer rectangle on the screen in the same sense.
+    TRect ShownRect() const;
     // Called by the window when the system moved or resized it, changed its state (the user
     // maximised or restored it), or asked to close it.
     void PeerMoved(int left, int top);
