@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool openbox x11-utils imagemagick librsvg2-bin libgs-common
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation
+    desktop-file-utils appstream lintian dpkg-dev file fakeroot
 )
 
 missing=()
