@@ -4,6 +4,7 @@
 #include "platform/qt/QtSystem.h"
 
 #include "platform/System.h"
+#include "platform/qt/AppIcon.h"
 #include "platform/qt/Widgets.h"
 
 #include <QAbstractEventDispatcher>
@@ -339,6 +340,7 @@ private:
 struct NativeSession::Impl {
     Impl(int& argc, char** argv) : app(argc, argv) {
         QApplication::setApplicationName("Settings");
+        InstallAppIcon();
         InstallSystem(&system);
     }
     ~Impl() { InstallSystem(nullptr); }
