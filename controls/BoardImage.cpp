@@ -7,16 +7,12 @@
 
 namespace ui {
 
+// The flags, the aspect ratio and the menu start at their values where they are declared.
 TBoardImage::TBoardImage(TComponent* owner) : TCustomPanel(owner) {
     picture_.OnChange = [this](TPicture*) { PictureChanged(this); };
     SetHeight(105);
     SetWidth(105);
-    aspectRatio_ = 1.0;
     SetAutoSize(true);
-    scale_ = true;
-    Menu = nullptr;
-    CenterOnForm = true;
-    positionRecorded_ = false;
 }
 
 void TBoardImage::SetStretch(bool v) {
@@ -158,35 +154,31 @@ void ReportLater(const std::string& message) {
 } // namespace
 
 void RegisterBoardImageClass() {
-    using C = LoadContext;
-    using V = page::Value;
+    using prop::Bool;
     using B = TBoardImage;
-    RegisterClass<B>("TBoardImage", "TWinControl")
-        .Prop<B>("Menu", [](B& b, const V& v,
-                            C& ctx) { ctx.Ref<TMainMenu>(v, [&b](TMainMenu* m) { b.Menu = m; }); })
-        .Prop<B>(
-            "CenterOnForm", [](B& b, const V& v, C&) { b.CenterOnForm = C::Bool(v); }, "true")
-        .Prop<B>(
-            "Scale", [](B& b, const V& v, C&) { b.SetScale(C::Bool(v)); }, "true")
-        .Prop<B>(
-            "AutoSize", [](B& b, const V& v, C&) { b.SetAutoSize(C::Bool(v)); }, "true")
-        .Prop<B>(
-            "Center", [](B& b, const V& v, C&) { b.SetCenter(C::Bool(v)); }, "false")
-        .Prop<B>("Picture.Resource",
-                 [](B& b, const V& v, C&) {
-                     TPicture p;
-                     try {
-                         p.LoadFromResource(C::String(v));
-                     } catch (const EInvalidGraphic& e) {
-                         ReportLater(e.what());
-                         return;
-                     }
-                     b.SetPicture(p);
-                 })
-        .Prop<B>(
-            "Stretch", [](B& b, const V& v, C&) { b.SetStretch(C::Bool(v)); }, "false")
-        .Prop<B>(
-            "Transparent", [](B& b, const V& v, C&) { b.SetTransparent(C::Bool(v)); }, "false");
+    RegisterClass<B>("TBoardImage", "TCustomPanel")
+        .Ref<TMainMenu>("Menu", [](B& b, TMainMenu* m) { b.Menu = m; })
+        .Field("CenterOnForm", &B::CenterOnForm, Bool(), true)
+        .Prop("Scale", &B::Scale, &B::SetScale, Bool(), true)
+        .Expose({"Align", "Anchors", "AutoSize"})
+        .Default("AutoSize", true)
+        .Prop("Center", &B::Center, &B::SetCenter, Bool(), false)
+        .Custom("Picture.Resource",
+                [](B& b, const page::Value& v, LoadContext&) {
+                    TPicture p;
+                    try {
+                        p.LoadFromResource(LoadContext::String(v));
+                    } catch (const EInvalidGraphic& e) {
+                        ReportLater(e.what());
+                        return;
+                    }
+                    b.SetPicture(p);
+                })
+        .Prop("Stretch", &B::Stretch, &B::SetStretch, Bool(), false)
+        .Prop("Transparent", &B::Transparent, &B::SetTransparent, Bool(), false)
+        // It paints a picture, not a panel face: no bevels, caption, colour or font of its own.
+        .Expose({"Enabled", "ParentShowHint", "ShowHint", "Visible", "Left", "Top", "Width",
+                 "Height", "Cursor", "Hint", "OnClick", "OnDblClick"});
 }
 
 } // namespace ui

@@ -105,15 +105,9 @@ TTechForm::TTechForm(TComponent* owner) : TForm(owner) {}
 
 // ---------------------------------------------------------------- supporter
 
+// The property values start where they are declared.
 TSetupSupporter::TSetupSupporter(TComponent* owner) : TComponent(owner) {
-    calibrating_ = false;
-    firstRun_ = false;
     messageWindow_ = std::make_unique<TMessageWindow>([this](TMessage& m) { WndProc(m); });
-    UseCardNameB = false;
-    MultiPort = false;
-    Channels = 8;
-    ChangeButtons = true;
-    bSeries = true;
 }
 
 TSetupSupporter::~TSetupSupporter() {
@@ -316,36 +310,24 @@ void TSetupSupporter::TimerTick() {
 }
 
 void RegisterSetupSupportClasses() {
-    using C = LoadContext;
-    using V = page::Value;
+    using prop::Bool;
+    using prop::String;
     using S = TSetupSupporter;
     RegisterClass<S>("TSetupSupporter", "TComponent")
-        .Prop<S>("CompanyName", [](S& s, const V& v, C&) { s.CompanyName = C::String(v); })
-        .Prop<S>("CardNameA", [](S& s, const V& v, C&) { s.CardNameA = C::String(v); })
-        .Prop<S>("CardNameB", [](S& s, const V& v, C&) { s.CardNameB = C::String(v); })
-        .Prop<S>(
-            "UseCardNameB", [](S& s, const V& v, C&) { s.UseCardNameB = C::Bool(v); }, "false")
-        .Prop<S>("CallHow", [](S& s, const V& v, C&) { s.CallHow = C::String(v); })
-        .Prop<S>(
-            "MultiPort", [](S& s, const V& v, C&) { s.MultiPort = C::Bool(v); }, "false")
-        .Prop<S>(
-            "Channels",
-            [](S& s, const V& v, C&) {
-                int64_t n = C::Int(v);
-                if (n < 0 || n > 255) throw Exception("Channels must be 0 to 255");
-                s.Channels = static_cast<uint8_t>(n);
-            },
-            "8")
-        .Prop<S>(
-            "ChangeButtons", [](S& s, const V& v, C&) { s.ChangeButtons = C::Bool(v); }, "false")
-        .Prop<S>(
-            "bSeries", [](S& s, const V& v, C&) { s.bSeries = C::Bool(v); }, "true")
-        .Prop<S>("OnBeginCalib",
-                 [](S& s, const V& v, C& ctx) { s.SetOnBeginCalib(ctx.Handler(v)); })
-        .Prop<S>("OnStopButtonClick",
-                 [](S& s, const V& v, C& ctx) { s.OnStopButtonClick = ctx.Handler(v); })
-        .Prop<S>("OnStartButtonClick",
-                 [](S& s, const V& v, C& ctx) { s.OnStartButtonClick = ctx.Handler(v); });
+        .Field("CompanyName", &S::CompanyName, String())
+        .Field("CardNameA", &S::CardNameA, String())
+        .Field("CardNameB", &S::CardNameB, String())
+        .Field("UseCardNameB", &S::UseCardNameB, Bool(), false)
+        .Field("CallHow", &S::CallHow, String())
+        .Field("MultiPort", &S::MultiPort, Bool(), false)
+        .Field("Channels", &S::Channels, prop::Int<uint8_t>(), 8)
+        // Declared False, so pages record it, yet a new supporter starts with True: a page that
+        // leaves it out lets the calibration cycle restore its buttons.
+        .Field("ChangeButtons", &S::ChangeButtons, Bool(), false)
+        .Field("bSeries", &S::bSeries, Bool(), true)
+        .Event("OnBeginCalib", &S::SetOnBeginCalib)
+        .Event("OnStopButtonClick", &S::OnStopButtonClick)
+        .Event("OnStartButtonClick", &S::OnStartButtonClick);
 }
 
 } // namespace ui

@@ -54,6 +54,7 @@ public:
     std::string CallHow;
     bool MultiPort = false;
     uint8_t Channels = 8;
+    // Starts True although a page that leaves it out declares False: see the registration.
     bool ChangeButtons = true;
     bool bSeries = true;
     const TNotifyEvent& OnBeginCalib() const { return onBeginCalib_; }
