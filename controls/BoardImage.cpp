@@ -7,12 +7,24 @@
 
 namespace ui {
 
-// The flags, the aspect ratio and the menu start at their values where they are declared.
+// The flags, the aspect ratio and the links start at their values where they are declared.
 TBoardImage::TBoardImage(TComponent* owner) : TCustomPanel(owner) {
     picture_.OnChange = [this](TPicture*) { PictureChanged(this); };
     SetHeight(105);
     SetWidth(105);
     SetAutoSize(true);
+}
+
+void TBoardImage::SetMenu(TMainMenu* menu) {
+    if (menu == menu_) return;
+    if (menu_) RemoveFreeNotification(menu_);
+    menu_.set(menu);
+    if (menu) FreeNotification(menu);
+}
+
+void TBoardImage::Notification(TComponent* component, bool removing) {
+    TCustomPanel::Notification(component, removing);
+    if (removing) menu_.clearIf(component);
 }
 
 void TBoardImage::SetStretch(bool v) {
@@ -126,6 +138,12 @@ void TBoardImage::Paint(TCanvas& canvas) {
         canvas.Pen = pen;
         canvas.Brush = brush;
     }
+    // Opaque from the start, the control erases nothing itself: until a picture has come (or when
+    // its photograph could not be loaded) it shows its own colour rather than stale pixels.
+    if (!picture_.Graphic() && Opaque()) {
+        canvas.Brush = {Color(), TBrushStyle::bsSolid};
+        canvas.FillRect(ClientRect());
+    }
     bool saved = drawing_;
     drawing_ = true;
     struct Restore {
@@ -157,7 +175,7 @@ void RegisterBoardImageClass() {
     using prop::Bool;
     using B = TBoardImage;
     RegisterClass<B>("TBoardImage", "TCustomPanel")
-        .Ref<TMainMenu>("Menu", [](B& b, TMainMenu* m) { b.Menu = m; })
+        .Ref<TMainMenu>("Menu", &B::SetMenu)
         .Field("CenterOnForm", &B::CenterOnForm, Bool(), true)
         .Prop("Scale", &B::Scale, &B::SetScale, Bool(), true)
         .Expose({"Align", "Anchors", "AutoSize"})

@@ -19,6 +19,18 @@ void TRadioPanel::SetFinalAnchors(TAnchors a) {
     finalAnchors_ = a;
 }
 
+void TRadioPanel::SetPopupMemo(TMemo* memo) {
+    if (memo == popupMemo_) return;
+    if (popupMemo_) RemoveFreeNotification(popupMemo_);
+    popupMemo_.set(memo);
+    if (memo) FreeNotification(memo);
+}
+
+void TRadioPanel::Notification(TComponent* component, bool removing) {
+    TCustomPanel::Notification(component, removing);
+    if (removing) popupMemo_.clearIf(component);
+}
+
 void TRadioPanel::Paint(TCanvas& canvas) {
     // In a designer the first paint hides the panel, so that a page never shows one by itself.
     if (IsDesigning() && !designHidden_) {

@@ -1,5 +1,6 @@
 #include "controls/ThreeJumper.h"
 
+#include "controls/RadioPanel.h"
 #include "platform/Streaming.h"
 
 #include <algorithm>
@@ -85,9 +86,9 @@ void TThreeJumper::Paint(TCanvas& canvas) {
     TBrush savedBrush = dc.Brush;
     TPen savedPen = dc.Pen;
 
-    // 3. Background: the colour of an option panel parent, otherwise the button face.
-    TColor back =
-        parent_ && SameText(parent_->ClassName(), "TRadioPanel") ? parent_->Color() : clBtnFace;
+    // 3. Background: the colour of a parent that is an option panel itself (not a class derived
+    // from one), otherwise the button face.
+    TColor back = IsExactly<TRadioPanel>(parent_) ? parent_->Color() : clBtnFace;
     dc.Brush = {back, TBrushStyle::bsSolid};
     dc.Pen = {back, TPenStyle::psSolid, 1};
     dc.Rectangle(0, 0, W, H);

@@ -21,7 +21,7 @@ namespace ui {
 // ---------------------------------------------------------------- panel
 
 TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
-    ControlStyle |= csAcceptsControls;
+    ControlStyle |= csAcceptsControls | csOpaque; // Paint fills the whole face
     SetBoundsInternal(0, 0, 185, 41);
 }
 
@@ -45,6 +45,9 @@ void TCustomPanel::SetBevelWidth(int w) {
 
 void TCustomPanel::Paint(TCanvas& canvas) {
     TRect r = ClientRect();
+    // Opaque: nothing erased the background, so a spacing bevel shows the face colour too.
+    canvas.Brush.Color = Color();
+    canvas.FillRect(r);
     auto bevel = [&](TBevelCut cut) {
         if (cut == TBevelCut::bvNone) return;
         if (cut != TBevelCut::bvSpace) {

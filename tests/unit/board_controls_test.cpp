@@ -7,6 +7,7 @@
 #include "platform/jpeg/JpegDecode.h"
 
 #include <cstring>
+#include <typeinfo>
 
 #include <gtest/gtest.h>
 
@@ -84,14 +85,42 @@ TEST_F(Controls, JumperWorkedExampleBlocks) {
     }
 }
 
+// An option panel derived from TRadioPanel that keeps its ClassName: by its name it is an option
+// panel, by its class it is not.
+class TDerivedPanel : public TRadioPanel {
+public:
+    using TRadioPanel::TRadioPanel;
+};
+
 TEST_F(Controls, JumperBackgroundIsThePanelColourOnlyOnAnOptionPanel) {
     TPanel plain(nullptr);
-    plain.SetColor(0x00123456);
-    auto* j = new TThreeJumper(&plain);
-    j->SetParent(&plain);
-    TBitmap bmp;
-    PaintInto(plain, bmp);
-    EXPECT_EQ(At(bmp, 0, 0), ColorToRGB(clBtnFace));
+    TDerivedPanel derived(nullptr);
+    ASSERT_EQ(derived.ClassName(), "TRadioPanel");
+    TRadioPanel own(nullptr);
+    struct Case {
+        TCustomPanel* parent;
+        uint32_t background;
+    } cases[] = {{&plain, ColorToRGB(clBtnFace)},
+                 {&derived, ColorToRGB(clBtnFace)},
+                 {&own, ColorToRGB(0x00123456)}};
+    for (const auto& c : cases) {
+        c.parent->SetColor(0x00123456);
+        auto* j = new TThreeJumper(c.parent);
+        j->SetParent(c.parent);
+        TBitmap bmp;
+        PaintInto(*c.parent, bmp);
+        EXPECT_EQ(At(bmp, 0, 0), c.background) << typeid(*c.parent).name();
+    }
+}
+
+TEST(IsExactly, ComparesTheDynamicClassNotTheName) {
+    TRadioPanel own(nullptr);
+    TDerivedPanel derived(nullptr);
+    EXPECT_TRUE(IsExactly<TRadioPanel>(&own));
+    EXPECT_FALSE(IsExactly<TRadioPanel>(&derived));
+    EXPECT_TRUE(IsExactly<TDerivedPanel>(&derived));
+    EXPECT_FALSE(IsExactly<TCustomPanel>(&own));
+    EXPECT_FALSE(IsExactly<TRadioPanel>(nullptr));
 }
 
 TEST_F(Controls, JumperWithoutBorderHasNoVisibleBaseOutline) {
@@ -252,6 +281,22 @@ TEST_F(Controls, FinalAnchorsApplyOnlyInTheToolWindow) {
     EXPECT_EQ(p.FinalAnchors(), akLeft | akRight);
 }
 
+// The tool window's memo belongs to the tool window; the panel only points at it.
+TEST_F(Controls, OptionPanelForgetsItsMemoWhenTheMemoGoes) {
+    TRadioPanel p(nullptr);
+    auto* memo = new TMemo(nullptr);
+    p.SetPopupMemo(memo);
+    EXPECT_EQ(p.PopupMemo(), memo);
+    delete memo;
+    EXPECT_EQ(p.PopupMemo(), nullptr);
+
+    // The panel going first leaves nothing behind in the memo.
+    auto* panel = new TRadioPanel(nullptr);
+    TMemo other(nullptr);
+    panel->SetPopupMemo(&other);
+    delete panel;
+}
+
 TEST_F(Controls, OptionPanelLinesAreACopy) {
     TStrings source;
     source.Add("one");
@@ -272,7 +317,32 @@ TEST_F(Controls, NewBoardPicture) {
     EXPECT_TRUE(b.Scale());
     EXPECT_TRUE(b.CenterOnForm);
     EXPECT_EQ(b.Picture().Graphic(), nullptr);
-    EXPECT_FALSE(b.Opaque());
+    // A panel, so opaque from the start; with nothing to show it paints its own colour.
+    EXPECT_TRUE(b.Opaque());
+    b.SetAutoSize(false);
+    b.CenterOnForm = false;
+    b.SetColor(0x00336699);
+    TBitmap bmp;
+    PaintInto(b, bmp);
+    for (TPoint p : {TPoint{0, 0}, TPoint{52, 52}, TPoint{104, 104}})
+        EXPECT_EQ(At(bmp, p.X, p.Y), ColorToRGB(0x00336699)) << p.X << "," << p.Y;
+}
+
+TEST_F(Controls, BoardPictureForgetsItsMenuWhenTheMenuGoes) {
+    TBoardImage b(nullptr);
+    auto* menu = new TMainMenu(nullptr);
+    b.SetMenu(menu);
+    EXPECT_EQ(b.Menu(), menu);
+    delete menu;
+    EXPECT_EQ(b.Menu(), nullptr);
+
+    // Replacing the menu stops watching the old one; the board going first leaves nothing behind.
+    TMainMenu first(nullptr), second(nullptr);
+    auto* board = new TBoardImage(nullptr);
+    board->SetMenu(&first);
+    board->SetMenu(&second);
+    EXPECT_EQ(board->Menu(), &second);
+    delete board;
 }
 
 TEST_F(Controls, LoadingThePhotographSetsAspectAndAutoSize) {
@@ -315,6 +385,8 @@ TEST_F(Controls, OpaqueFollowsThePicture) {
         b.SetTransparent(c.transparent);
         b.Picture().LoadFromResource("card.jpg");
         EXPECT_EQ(b.Opaque(), c.opaque) << c.w << "x" << c.h;
+        b.Picture().Clear();
+        EXPECT_FALSE(b.Opaque()) << "no picture: " << c.w << "x" << c.h;
     }
 }
 

@@ -79,7 +79,7 @@ TEST_F(BoardPage, PanelsAndPictureAsThePageDefinesThem) {
     EXPECT_DOUBLE_EQ(board->AspectRatio(), 418.0 / 600.0);
     EXPECT_TRUE(board->Stretch());
     EXPECT_FALSE(board->AutoSize());
-    EXPECT_EQ(board->Menu, form->MainMenu1);
+    EXPECT_EQ(board->Menu(), form->MainMenu1);
     EXPECT_EQ(board->BoundsRect(), Bounds(80, 72, 600, 418));
 }
 
