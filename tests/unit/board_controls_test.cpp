@@ -437,25 +437,99 @@ TEST_F(Controls, PaintDrawsThePhotographAtNaturalSize) {
     EXPECT_EQ(differing, 0);
 }
 
+// A graphic of any size that draws as one colour, for pictures the photograph cannot give.
+class TSolidGraphic : public TGraphic {
+public:
+    TSolidGraphic(int w, int h, TColor color) : w_(w), h_(h), color_(color) {
+        pixels_.SetSize(w, h);
+    }
+    int Width() const override { return w_; }
+    int Height() const override { return h_; }
+    void Draw(TCanvas& canvas, const TRect& r) const override {
+        canvas.Brush = {color_, TBrushStyle::bsSolid};
+        canvas.FillRect(r);
+    }
+    std::unique_ptr<TGraphic> Clone() const override {
+        return std::make_unique<TSolidGraphic>(w_, h_, color_);
+    }
+    const char* FormatName() const override { return "solid"; }
+    const QImage& Pixels() const override { return pixels_.Image(); }
+
+private:
+    int w_, h_;
+    TColor color_;
+    TBitmap pixels_;
+};
+
+// In a designer: the height follows the width by the aspect ratio (301 x 0.5 = 150.5 is a tie and
+// goes to the even 150), then a dashed outline of the new size is drawn under the picture. The
+// dash is 18 pixels on and 6 off, counted clockwise round the outline from the top-left corner.
 TEST_F(Controls, DesignerScalesHeightAndDrawsADashedOutline) {
     TPanel parent(nullptr);
     auto* b = new TBoardImage(&parent);
     b->SetParent(&parent);
     b->SetAutoSize(false);
     b->SetBounds(0, 0, 301, 100);
-    b->Picture().LoadFromResource("card.jpg");
+    b->SetCenter(true); // keeps the picture off the outline
+    b->Picture().SetGraphic(std::make_unique<TSolidGraphic>(200, 100, clRed));
+    ASSERT_DOUBLE_EQ(b->AspectRatio(), 0.5);
     b->SetDesigning(true);
     TBitmap bmp;
     bmp.SetSize(301, 300);
+    bmp.Canvas().Brush = {clWhite, TBrushStyle::bsSolid};
+    bmp.Canvas().FillRect(Bounds(0, 0, 301, 300));
     TCanvas canvas(&bmp.Image());
     b->Paint(canvas);
-    EXPECT_EQ(b->Height(), RoundHalfEven(301 * 418.0 / 600.0));
+    EXPECT_EQ(b->Height(), 150);
     EXPECT_EQ(b->Left(), 0); // no centring in a designer
+
+    const uint32_t black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    auto dash = [&](int position) { return position % 24 < 18 ? black : white; };
+    for (int x = 0; x < 301; ++x) {
+        EXPECT_EQ(At(bmp, x, 0), dash(x)) << "top " << x;
+        EXPECT_EQ(At(bmp, x, 149), dash(2 * 300 + 149 - x)) << "bottom " << x;
+    }
+    for (int y = 0; y < 150; ++y) {
+        EXPECT_EQ(At(bmp, 300, y), dash(300 + y)) << "right " << y;
+        EXPECT_EQ(At(bmp, 0, y), dash(2 * 300 + 2 * 149 - y)) << "left " << y;
+    }
+    EXPECT_EQ(At(bmp, 1, 1), white);     // a hollow outline
+    EXPECT_EQ(At(bmp, 150, 150), white); // nothing below the new height
+    EXPECT_EQ(At(bmp, 50, 25), ColorToRGB(clRed));
+    EXPECT_EQ(At(bmp, 249, 124), ColorToRGB(clRed));
+
+    // Outside a designer the height stays and no outline is drawn.
+    b->SetDesigning(false);
+    b->CenterOnForm = false;
+    b->SetBounds(0, 0, 301, 100);
+    bmp.Canvas().FillRect(Bounds(0, 0, 301, 300));
+    b->Paint(canvas);
+    EXPECT_EQ(b->Height(), 100);
+    EXPECT_EQ(At(bmp, 0, 0), white);
 }
 
-TEST_F(Controls, StartTourMessageWithoutCirclesDoesNothing) {
-    TBoardImage b(nullptr);
-    EXPECT_EQ(b.Perform(WM_STARTTOUR, 0, 0), 0);
+// Without a first circle the tour message changes nothing; the mouse buttons only click (the
+// picture never follows the mouse).
+TEST_F(Controls, StartTourWithoutAFirstCircleChangesNothing) {
+    TPanel parent(nullptr);
+    auto* b = new TBoardImage(&parent);
+    b->SetParent(&parent);
+    b->SetAutoSize(false);
+    b->SetBounds(10, 20, 300, 200);
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    const size_t forms = Application->Forms().size();
+
+    b->Perform(WM_STARTTOUR, 0, 0);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(Application->Forms().size(), forms);
+    EXPECT_TRUE(ui::testing::MessageBoxes().empty());
+    EXPECT_EQ(b->BoundsRect(), Bounds(10, 20, 300, 200));
+
+    b->PeerMouse(WM_LBUTTONDOWN, {40, 30});
+    b->PeerMouse(WM_LBUTTONUP, {40, 30});
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b->BoundsRect(), Bounds(10, 20, 300, 200));
 }
 
 TEST_F(Controls, APageWhosePhotographIsMissingStillLoadsAndSaysSo) {
