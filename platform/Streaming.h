@@ -84,28 +84,20 @@ private:
 template <class T> class ClassBuilder {
 public:
     explicit ClassBuilder(ClassInfo& info) : info_(info) {}
-    ClassInfo& Info() const { return info_; }
 
     // A property with its declared default: a page that leaves it out keeps what the constructor
     // gave, which is the default unless the class says otherwise.
     template <class V, class G, class S>
     ClassBuilder& Prop(const std::string& name, G get, S set, const PropType<V>& type,
                        std::type_identity_t<V> declaredDefault) {
-        Prop(name, get, set, type);
-        info_.properties.back().declaredDefault = type.text(declaredDefault);
-        return *this;
+        PropertyInfo p = Typed<V>(name, get, set, type);
+        p.declaredDefault = type.text(declaredDefault);
+        return Add(std::move(p));
     }
     // A property without a declared default: a page writes it whenever it is set.
     template <class V, class G, class S>
     ClassBuilder& Prop(const std::string& name, G get, S set, const PropType<V>& type) {
-        PropertyInfo p = Typed<V>(name, type);
-        p.set = [set, type](TComponent& c, const page::Value& v, LoadContext&) {
-            std::invoke(set, Self(c), type.read(v));
-        };
-        p.current = [get, type](const TComponent& c) {
-            return type.text(std::invoke(get, Self(c)));
-        };
-        return Add(std::move(p));
+        return Add(Typed<V>(name, get, set, type));
     }
     // A plain member variable, read and written directly.
     template <class V, class B>
@@ -159,9 +151,18 @@ private:
     }
     static const T& Self(const TComponent& c) { return Self(const_cast<TComponent&>(c)); }
 
-    template <class V> static PropertyInfo Typed(const std::string& name, const PropType<V>& type) {
+    // A property read and written through its type: the setter, the getter's text, and the text
+    // of written and typed values.
+    template <class V, class G, class S>
+    static PropertyInfo Typed(const std::string& name, G get, S set, const PropType<V>& type) {
         PropertyInfo p;
         p.name = name;
+        p.set = [set, type](TComponent& c, const page::Value& v, LoadContext&) {
+            std::invoke(set, Self(c), type.read(v));
+        };
+        p.current = [get, type](const TComponent& c) {
+            return type.text(std::invoke(get, Self(c)));
+        };
         p.canonical = [type](const page::Value& v) -> std::optional<std::string> {
             try {
                 return type.text(type.read(v));
