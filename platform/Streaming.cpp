@@ -168,14 +168,6 @@ std::vector<std::string> LoadContext::Strings(const page::Value& v) {
     return out;
 }
 
-TAnchors LoadContext::Anchors(const page::Value& v) {
-    return prop::Anchors().read(v);
-}
-
-TFontStyles LoadContext::FontStyles(const page::Value& v) {
-    return prop::FontStyles().read(v);
-}
-
 namespace {
 const std::vector<std::pair<std::string, TColor>>& ColorNames() {
     static const std::vector<std::pair<std::string, TColor>> names{

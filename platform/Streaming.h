@@ -210,14 +210,7 @@ public:
     static std::string Ident(const page::Value& v);
     static std::vector<std::string> Set(const page::Value& v);
     static std::vector<std::string> Strings(const page::Value& v);
-    template <class E> static E Enum(const page::Value& v, const std::map<std::string, E>& table) {
-        std::string id = Ident(v);
-        for (const auto& [name, value] : table)
-            if (SameText(name, id)) return value;
-        throw Exception("'" + id + "' is not a valid value");
-    }
-    static TAnchors Anchors(const page::Value& v);
-    static TFontStyles FontStyles(const page::Value& v);
+    // A colour by name or number. Named values, flag sets and ranges: the property types below.
     static TColor Color(const page::Value& v);
 
     // A page handler of the root form, by name.
