@@ -12,7 +12,7 @@ void RegisterProgramClasses() {
     RegisterBoardImageClass();
     RegisterRadioPanelClass();
     RegisterThreeJumperClass();
-    RegisterSetupSupportClasses();
+    RegisterSetupSupporterClass();
     // The root is created by the program, not by the loader.
     ClassRegistry::Get().Register("TMainForm", "TForm", nullptr);
 }
@@ -34,49 +34,9 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     handler("CTRPullComboChange", &TMainForm::CTRPullComboChange);
 
     LoadPageResource(*this, "TMAINFORM");
-#define UI_BIND(field) BindField(*this, field, #field)
-    UI_BIND(MainMenu1);
-    UI_BIND(File1);
-    UI_BIND(Help1);
-    UI_BIND(Howtousethisprogram1);
-    UI_BIND(Exit2);
-    UI_BIND(TechnicalSupport1);
-    UI_BIND(BoardImage1);
-    UI_BIND(SetSup);
-    UI_BIND(LevelPanel);
-    UI_BIND(Label3);
-    UI_BIND(Label1);
-    UI_BIND(Label5);
-    UI_BIND(LevelRadio3);
-    UI_BIND(LevelRadio5);
-    UI_BIND(Label4);
-    UI_BIND(LevelJumper);
-    UI_BIND(DIOPullPanel);
-    UI_BIND(Label2);
-    UI_BIND(Label6);
-    UI_BIND(Label7);
-    UI_BIND(DIOPullJumperA);
-    UI_BIND(Label8);
-    UI_BIND(DIOPullJumperB);
-    UI_BIND(Label9);
-    UI_BIND(DIOPullJumperCL);
-    UI_BIND(Label10);
-    UI_BIND(DIOPullJumperCH);
-    UI_BIND(Label11);
-    UI_BIND(DIOPullComboA);
-    UI_BIND(Label12);
-    UI_BIND(DIOPullComboB);
-    UI_BIND(Label13);
-    UI_BIND(DIOPullComboCL);
-    UI_BIND(Label14);
-    UI_BIND(DIOPullComboCH);
-    UI_BIND(Label15);
-    UI_BIND(CTRPullPanel);
-    UI_BIND(CTRPullJumper);
-    UI_BIND(CTRPullCombo);
-    UI_BIND(Label17);
-    UI_BIND(Label16);
-#undef UI_BIND
+#define UI_BIND_COMPONENT(Class, Name) BindField(*this, Name, #Name);
+    UI_MAINFORM_COMPONENTS(UI_BIND_COMPONENT)
+#undef UI_BIND_COMPONENT
     DoCreate();
 }
 

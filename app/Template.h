@@ -4,8 +4,10 @@
 #pragma once
 
 #include "controls/BoardImage.h"
+#include "controls/HelpForm.h"
 #include "controls/RadioPanel.h"
-#include "controls/SetupSupport.h"
+#include "controls/SetupSupporter.h"
+#include "controls/TechForm.h"
 #include "controls/ThreeJumper.h"
 
 #include <array>
@@ -18,52 +20,61 @@ constexpr std::array<int, 3> PullStateToIndex{2, 0, 1};
 constexpr std::array<TJumperState, 3> PullIndexToState{TJumperState::jsLeft, TJumperState::jsRight,
                                                        TJumperState::jsOpen};
 
+// The page's named components in their declaration order, each with its class: the main window's
+// fields and their binding by name both come from this list. The highlight circles
+// (VCCHighlight0 after BoardImage1, DIOPullHighlight after LevelJumper, CTRPullHighlight0 and
+// CTRPullHighlight1 after Label15) join it with their class.
+#define UI_MAINFORM_COMPONENTS(X)                                                                  \
+    X(TMainMenu, MainMenu1)                                                                        \
+    X(TMenuItem, File1)                                                                            \
+    X(TMenuItem, Help1)                                                                            \
+    X(TMenuItem, Howtousethisprogram1)                                                             \
+    X(TMenuItem, Exit2)                                                                            \
+    X(TMenuItem, TechnicalSupport1)                                                                \
+    X(TBoardImage, BoardImage1)                                                                    \
+    X(TSetupSupporter, SetSup)                                                                     \
+    X(TRadioPanel, LevelPanel)                                                                     \
+    X(TLabel, Label3)                                                                              \
+    X(TLabel, Label1)                                                                              \
+    X(TLabel, Label5)                                                                              \
+    X(TRadioButton, LevelRadio3)                                                                   \
+    X(TRadioButton, LevelRadio5)                                                                   \
+    X(TLabel, Label4)                                                                              \
+    X(TThreeJumper, LevelJumper)                                                                   \
+    X(TRadioPanel, DIOPullPanel)                                                                   \
+    X(TLabel, Label2)                                                                              \
+    X(TLabel, Label6)                                                                              \
+    X(TLabel, Label7)                                                                              \
+    X(TThreeJumper, DIOPullJumperA)                                                                \
+    X(TLabel, Label8)                                                                              \
+    X(TThreeJumper, DIOPullJumperB)                                                                \
+    X(TLabel, Label9)                                                                              \
+    X(TThreeJumper, DIOPullJumperCL)                                                               \
+    X(TLabel, Label10)                                                                             \
+    X(TThreeJumper, DIOPullJumperCH)                                                               \
+    X(TLabel, Label11)                                                                             \
+    X(TComboBox, DIOPullComboA)                                                                    \
+    X(TLabel, Label12)                                                                             \
+    X(TComboBox, DIOPullComboB)                                                                    \
+    X(TLabel, Label13)                                                                             \
+    X(TComboBox, DIOPullComboCL)                                                                   \
+    X(TLabel, Label14)                                                                             \
+    X(TComboBox, DIOPullComboCH)                                                                   \
+    X(TLabel, Label15)                                                                             \
+    X(TRadioPanel, CTRPullPanel)                                                                   \
+    X(TThreeJumper, CTRPullJumper)                                                                 \
+    X(TComboBox, CTRPullCombo)                                                                     \
+    X(TLabel, Label17)                                                                             \
+    X(TLabel, Label16)
+
 class TMainForm : public TForm {
     UI_CLASS(TMainForm)
 public:
     explicit TMainForm(TComponent* owner);
 
-    TMainMenu* MainMenu1 = nullptr;
-    TMenuItem* File1 = nullptr;
-    TMenuItem* Help1 = nullptr;
-    TMenuItem* Howtousethisprogram1 = nullptr;
-    TMenuItem* Exit2 = nullptr;
-    TMenuItem* TechnicalSupport1 = nullptr;
-    TBoardImage* BoardImage1 = nullptr;
-    TSetupSupporter* SetSup = nullptr;
-    TRadioPanel* LevelPanel = nullptr;
-    TLabel* Label3 = nullptr;
-    TLabel* Label1 = nullptr;
-    TLabel* Label5 = nullptr;
-    TRadioButton* LevelRadio3 = nullptr;
-    TRadioButton* LevelRadio5 = nullptr;
-    TLabel* Label4 = nullptr;
-    TThreeJumper* LevelJumper = nullptr;
-    TRadioPanel* DIOPullPanel = nullptr;
-    TLabel* Label2 = nullptr;
-    TLabel* Label6 = nullptr;
-    TLabel* Label7 = nullptr;
-    TThreeJumper* DIOPullJumperA = nullptr;
-    TLabel* Label8 = nullptr;
-    TThreeJumper* DIOPullJumperB = nullptr;
-    TLabel* Label9 = nullptr;
-    TThreeJumper* DIOPullJumperCL = nullptr;
-    TLabel* Label10 = nullptr;
-    TThreeJumper* DIOPullJumperCH = nullptr;
-    TLabel* Label11 = nullptr;
-    TComboBox* DIOPullComboA = nullptr;
-    TLabel* Label12 = nullptr;
-    TComboBox* DIOPullComboB = nullptr;
-    TLabel* Label13 = nullptr;
-    TComboBox* DIOPullComboCL = nullptr;
-    TLabel* Label14 = nullptr;
-    TComboBox* DIOPullComboCH = nullptr;
-    TLabel* Label15 = nullptr;
-    TRadioPanel* CTRPullPanel = nullptr;
-    TThreeJumper* CTRPullJumper = nullptr;
-    TComboBox* CTRPullCombo = nullptr;
-    TLabel* Label17 = nullptr;
-    TLabel* Label16 = nullptr;
+#define UI_DECLARE_COMPONENT(Class, Name) Class* Name = nullptr;
+    UI_MAINFORM_COMPONENTS(UI_DECLARE_COMPONENT)
+#undef UI_DECLARE_COMPONENT
 
     void FormCreate(TObject* sender);
     void Exit2Click(TObject* sender);

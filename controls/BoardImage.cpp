@@ -6,16 +6,24 @@
 
 namespace ui {
 
+// The flags, the aspect ratio and the links start at their values where they are declared.
 TBoardImage::TBoardImage(TComponent* owner) : TCustomPanel(owner) {
     picture_.OnChange = [this](TPicture*) { PictureChanged(this); };
     SetHeight(105);
     SetWidth(105);
-    aspectRatio_ = 1.0;
     SetAutoSize(true);
-    scale_ = true;
-    Menu = nullptr;
-    CenterOnForm = true;
-    positionRecorded_ = false;
+}
+
+void TBoardImage::SetMenu(TMainMenu* menu) {
+    if (menu == menu_) return;
+    if (menu_) RemoveFreeNotification(menu_);
+    menu_.set(menu);
+    if (menu) FreeNotification(menu);
+}
+
+void TBoardImage::Notification(TComponent* component, bool removing) {
+    TCustomPanel::Notification(component, removing);
+    if (removing) menu_.clearIf(component);
 }
 
 void TBoardImage::SetStretch(bool v) {
@@ -138,6 +146,12 @@ void TBoardImage::Paint(TCanvas& canvas) {
         canvas.Pen = pen;
         canvas.Brush = brush;
     }
+    // Opaque from the start, the control erases nothing itself: until a picture has come (or when
+    // its photograph could not be loaded) it shows its own colour rather than stale pixels.
+    if (!picture_.Graphic() && Opaque()) {
+        canvas.Brush = {Color(), TBrushStyle::bsSolid};
+        canvas.FillRect(ClientRect());
+    }
     bool saved = drawing_;
     drawing_ = true;
     struct Restore {
@@ -166,35 +180,31 @@ void ReportLater(const std::string& message) {
 } // namespace
 
 void RegisterBoardImageClass() {
-    using C = LoadContext;
-    using V = page::Value;
+    using prop::Bool;
     using B = TBoardImage;
-    RegisterClass<B>("TBoardImage", "TWinControl")
-        .Prop<B>("Menu", [](B& b, const V& v,
-                            C& ctx) { ctx.Ref<TMainMenu>(v, [&b](TMainMenu* m) { b.Menu = m; }); })
-        .Prop<B>(
-            "CenterOnForm", [](B& b, const V& v, C&) { b.CenterOnForm = C::Bool(v); }, "true")
-        .Prop<B>(
-            "Scale", [](B& b, const V& v, C&) { b.SetScale(C::Bool(v)); }, "true")
-        .Prop<B>(
-            "AutoSize", [](B& b, const V& v, C&) { b.SetAutoSize(C::Bool(v)); }, "true")
-        .Prop<B>(
-            "Center", [](B& b, const V& v, C&) { b.SetCenter(C::Bool(v)); }, "false")
-        .Prop<B>("Picture.Resource",
-                 [](B& b, const V& v, C&) {
-                     TPicture p;
-                     try {
-                         p.LoadFromResource(C::String(v));
-                     } catch (const EInvalidGraphic& e) {
-                         ReportLater(e.what());
-                         return;
-                     }
-                     b.SetPicture(p);
-                 })
-        .Prop<B>(
-            "Stretch", [](B& b, const V& v, C&) { b.SetStretch(C::Bool(v)); }, "false")
-        .Prop<B>(
-            "Transparent", [](B& b, const V& v, C&) { b.SetTransparent(C::Bool(v)); }, "false");
+    RegisterClass<B>("TBoardImage", "TCustomPanel")
+        .Ref<TMainMenu>("Menu", &B::SetMenu)
+        .Field("CenterOnForm", &B::CenterOnForm, Bool(), true)
+        .Prop("Scale", &B::Scale, &B::SetScale, Bool(), true)
+        .Expose({"Align", "Anchors", "AutoSize"})
+        .Default("AutoSize", true)
+        .Prop("Center", &B::Center, &B::SetCenter, Bool(), false)
+        .Custom("Picture.Resource",
+                [](B& b, const page::Value& v, LoadContext&) {
+                    TPicture p;
+                    try {
+                        p.LoadFromResource(LoadContext::String(v));
+                    } catch (const EInvalidGraphic& e) {
+                        ReportLater(e.what());
+                        return;
+                    }
+                    b.SetPicture(p);
+                })
+        .Prop("Stretch", &B::Stretch, &B::SetStretch, Bool(), false)
+        .Prop("Transparent", &B::Transparent, &B::SetTransparent, Bool(), false)
+        // It paints a picture, not a panel face: no bevels, caption, colour or font of its own.
+        .Expose({"Enabled", "ParentShowHint", "ShowHint", "Visible", "Left", "Top", "Width",
+                 "Height", "Cursor", "Hint", "OnClick", "OnDblClick"});
 }
 
 } // namespace ui

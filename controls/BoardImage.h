@@ -26,7 +26,9 @@ public:
     bool Scale() const { return scale_; }
     void SetScale(bool v);
     bool CenterOnForm = true;
-    TMainMenu* Menu = nullptr;
+    // The main menu that receives the circles' menus; not owned, cleared when the menu goes.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
 
     double AspectRatio() const { return aspectRatio_; }
     bool Drawing() const { return drawing_; }
@@ -47,6 +49,7 @@ public:
 
 protected:
     void AdjustSize() override;
+    void Notification(TComponent* component, bool removing) override;
     // The tour begins at the first circle; circles arrive with the highlight controls.
     virtual void StartTour() {}
 
@@ -58,6 +61,7 @@ private:
     bool drawing_ = false;
     double aspectRatio_ = 1.0;
     bool scale_ = true;
+    TLink<TMainMenu> menu_;
     bool positionRecorded_ = false;
     int initialLeft_ = 0;
     int initialTop_ = 0;

@@ -4,23 +4,31 @@
 
 namespace ui {
 
+// The anchors already are left and top, and the members start at their values where they are
+// declared; what remains are the steps that change something.
 TRadioPanel::TRadioPanel(TComponent* owner) : TCustomPanel(owner) {
-    SetAnchors(akLeft | akTop);
-    finalAnchors_ = akLeft | akTop;
-    InPopup = false;
     ShowCaption = false;
-    RadioEnabled = false;
     SetBevelOuter(TBevelCut::bvNone);
     SetHeight(100);
     SetWidth(194);
-    MemoHeight = 58;
     SetVisible(false);
-    designHidden_ = false;
 }
 
 void TRadioPanel::SetFinalAnchors(TAnchors a) {
     if (InPopup) SetAnchors(a);
     finalAnchors_ = a;
+}
+
+void TRadioPanel::SetPopupMemo(TMemo* memo) {
+    if (memo == popupMemo_) return;
+    if (popupMemo_) RemoveFreeNotification(popupMemo_);
+    popupMemo_.set(memo);
+    if (memo) FreeNotification(memo);
+}
+
+void TRadioPanel::Notification(TComponent* component, bool removing) {
+    TCustomPanel::Notification(component, removing);
+    if (removing) popupMemo_.clearIf(component);
 }
 
 void TRadioPanel::Paint(TCanvas& canvas) {
@@ -33,24 +41,28 @@ void TRadioPanel::Paint(TCanvas& canvas) {
 }
 
 void RegisterRadioPanelClass() {
-    using C = LoadContext;
-    using V = page::Value;
+    using prop::Bool;
     using P = TRadioPanel;
     RegisterClass<P>("TRadioPanel", "TCustomPanel")
-        .Prop<P>(
-            "RadioEnabled", [](P& p, const V& v, C&) { p.RadioEnabled = C::Bool(v); }, "false")
-        .Prop<P>("Lines.Strings", [](P& p, const V& v, C&) { p.SetLines(C::Strings(v)); })
-        .Prop<P>(
-            "MemoHeight", [](P& p, const V& v, C&) { p.MemoHeight = int(C::Int(v)); }, "58")
-        .Prop<P>(
-            "FinalAnchors", [](P& p, const V& v, C&) { p.SetFinalAnchors(C::Anchors(v)); },
-            "[akleft,aktop]")
-        .Prop<P>(
-            "Visible", [](P& p, const V& v, C&) { p.SetVisible(C::Bool(v)); }, "false")
-        .Prop<P>("OnActivate", [](P& p, const V& v, C& ctx) { p.OnActivate = ctx.Handler(v); })
-        .Prop<P>("OnDeactivate", [](P& p, const V& v, C& ctx) { p.OnDeactivate = ctx.Handler(v); })
-        .Prop<P>("OnRadioChange",
-                 [](P& p, const V& v, C& ctx) { p.OnRadioChange = ctx.Handler(v); });
+        .Field("RadioEnabled", &P::RadioEnabled, Bool(), false)
+        .Prop(
+            "Lines.Strings", [](const P& p) { return p.Lines().Items(); },
+            [](P& p, const std::vector<std::string>& lines) { p.SetLines(lines); }, prop::Strings())
+        .Field("MemoHeight", &P::MemoHeight, prop::Int<int>(), 58)
+        .Expose({"Align"})
+        .Prop("FinalAnchors", &P::FinalAnchors, &P::SetFinalAnchors, prop::Anchors(),
+              akLeft | akTop)
+        // Its anchors come from the constructor and FinalAnchors, and it never shows a caption
+        // or a font of its own: Anchors, Caption and Font are not for pages to set.
+        .Expose({"BevelInner",  "BevelOuter", "BevelWidth",     "Color",    "Enabled",
+                 "ParentColor", "ParentFont", "ParentShowHint", "ShowHint", "TabOrder",
+                 "TabStop",     "Visible",    "Left",           "Top",      "Width",
+                 "Height",      "Cursor",     "Hint",           "OnClick",  "OnDblClick"})
+        // Hidden on the page until a circle's tool window takes it in.
+        .Default("Visible", false)
+        .Event("OnRadioChange", &P::OnRadioChange)
+        .Event("OnActivate", &P::OnActivate)
+        .Event("OnDeactivate", &P::OnDeactivate);
 }
 
 } // namespace ui

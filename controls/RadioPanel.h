@@ -25,15 +25,21 @@ public:
     void SetFinalAnchors(TAnchors a);
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
+    // The explanatory memo of the tool window that took the panel in; cleared when the memo goes.
+    TMemo* PopupMemo() const { return popupMemo_; }
+    void SetPopupMemo(TMemo* memo);
     // Set by the tool window that takes the panel in.
-    TMemo* PopupMemo = nullptr;
     bool InPopup = false;
     bool DesignHidden() const { return designHidden_; }
 
     void Paint(TCanvas& canvas) override;
 
+protected:
+    void Notification(TComponent* component, bool removing) override;
+
 private:
     TStrings lines_;
+    TLink<TMemo> popupMemo_;
     TAnchors finalAnchors_ = akLeft | akTop;
     bool designHidden_ = false;
 };

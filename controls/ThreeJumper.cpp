@@ -1,5 +1,6 @@
 #include "controls/ThreeJumper.h"
 
+#include "controls/RadioPanel.h"
 #include "platform/Streaming.h"
 
 #include <algorithm>
@@ -85,9 +86,9 @@ void TThreeJumper::Paint(TCanvas& canvas) {
     TBrush savedBrush = dc.Brush;
     TPen savedPen = dc.Pen;
 
-    // 3. Background: the colour of an option panel parent, otherwise the button face.
-    TColor back =
-        parent_ && SameText(parent_->ClassName(), "TRadioPanel") ? parent_->Color() : clBtnFace;
+    // 3. Background: the colour of a parent that is an option panel itself (not a class derived
+    // from one), otherwise the button face.
+    TColor back = IsExactly<TRadioPanel>(parent_) ? parent_->Color() : clBtnFace;
     dc.Brush = {back, TBrushStyle::bsSolid};
     dc.Pen = {back, TPenStyle::psSolid, 1};
     dc.Rectangle(0, 0, W, H);
@@ -168,43 +169,30 @@ void TThreeJumper::Paint(TCanvas& canvas) {
 }
 
 void RegisterThreeJumperClass() {
-    using C = LoadContext;
-    using V = page::Value;
     using J = TThreeJumper;
     RegisterClass<J>("TThreeJumper", "TControl")
-        .Prop<J>(
-            "JumperState",
-            [](J& j, const V& v, C&) {
-                j.SetJumperState(C::Enum<TJumperState>(v, {{"jsOpen", TJumperState::jsOpen},
-                                                           {"jsLeft", TJumperState::jsLeft},
-                                                           {"jsRight", TJumperState::jsRight}}));
-            },
-            "jsopen")
-        .Prop<J>(
-            "BaseColor", [](J& j, const V& v, C&) { j.SetBaseColor(C::Color(v)); }, "clgray")
-        .Prop<J>(
-            "PinColor", [](J& j, const V& v, C&) { j.SetPinColor(C::Color(v)); }, "clyellow")
-        .Prop<J>(
-            "JumperColor", [](J& j, const V& v, C&) { j.SetJumperColor(C::Color(v)); }, "clmaroon")
-        .Prop<J>(
-            "Orientation",
-            [](J& j, const V& v, C&) {
-                j.SetOrientation(
-                    C::Enum<TOrientationType>(v, {{"otUp", TOrientationType::otUp},
-                                                  {"otDown", TOrientationType::otDown},
-                                                  {"otLeft", TOrientationType::otLeft},
-                                                  {"otRight", TOrientationType::otRight}}));
-            },
-            "otup")
-        .Prop<J>(
-            "BorderStyle",
-            [](J& j, const V& v, C&) {
-                j.SetBorderStyle(C::Enum<TBorderStyle>(
-                    v, {{"bsNone", TBorderStyle::bsNone}, {"bsSingle", TBorderStyle::bsSingle}}));
-            },
-            "bssingle")
-        .Prop<J>(
-            "AllowOpen", [](J& j, const V& v, C&) { j.SetAllowOpen(C::Bool(v)); }, "true");
+        .Prop("JumperState", &J::JumperState, &J::SetJumperState,
+              prop::Enum<TJumperState>({{"jsOpen", TJumperState::jsOpen},
+                                        {"jsLeft", TJumperState::jsLeft},
+                                        {"jsRight", TJumperState::jsRight}}),
+              TJumperState::jsOpen)
+        .Prop("BaseColor", &J::BaseColor, &J::SetBaseColor, prop::Color(), clGray)
+        .Prop("PinColor", &J::PinColor, &J::SetPinColor, prop::Color(), clYellow)
+        .Prop("JumperColor", &J::JumperColor, &J::SetJumperColor, prop::Color(), clMaroon)
+        .Prop("Orientation", &J::Orientation, &J::SetOrientation,
+              prop::Enum<TOrientationType>({{"otUp", TOrientationType::otUp},
+                                            {"otDown", TOrientationType::otDown},
+                                            {"otLeft", TOrientationType::otLeft},
+                                            {"otRight", TOrientationType::otRight}}),
+              TOrientationType::otUp)
+        .Prop("BorderStyle", &J::BorderStyle, &J::SetBorderStyle,
+              prop::Enum<TBorderStyle>(
+                  {{"bsNone", TBorderStyle::bsNone}, {"bsSingle", TBorderStyle::bsSingle}}),
+              TBorderStyle::bsSingle)
+        .Prop("AllowOpen", &J::AllowOpen, &J::SetAllowOpen, prop::Bool(), true)
+        // A drawing in its own colours: no caption, colour or font to set.
+        .Expose({"Align", "Anchors", "Enabled", "ParentShowHint", "ShowHint", "Visible", "Left",
+                 "Top", "Width", "Height", "Cursor", "Hint", "OnClick"});
 }
 
 } // namespace ui

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <vector>
 
 namespace ui {
@@ -16,6 +17,12 @@ public:
     // The exact class name, as the page definition spells it.
     virtual std::string ClassName() const { return "TObject"; }
 };
+
+// Whether the object's dynamic class is exactly T: a class derived from T does not count, whatever
+// its ClassName says.
+template <class T> bool IsExactly(const TObject* o) {
+    return o && typeid(*o) == typeid(T);
+}
 
 // Declares ClassName for a class of ours.
 #define UI_CLASS(Name)                                                                             \

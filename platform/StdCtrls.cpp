@@ -11,7 +11,7 @@ namespace ui {
 // ---------------------------------------------------------------- panel
 
 TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
-    ControlStyle |= csAcceptsControls;
+    ControlStyle |= csAcceptsControls | csOpaque; // Paint fills the whole face
     SetBoundsInternal(0, 0, 185, 41);
 }
 
@@ -35,6 +35,9 @@ void TCustomPanel::SetBevelWidth(int w) {
 
 void TCustomPanel::Paint(TCanvas& canvas) {
     TRect r = ClientRect();
+    // Opaque: nothing erased the background, so a spacing bevel shows the face colour too.
+    canvas.Brush.Color = Color();
+    canvas.FillRect(r);
     auto bevel = [&](TBevelCut cut) {
         if (cut == TBevelCut::bvNone) return;
         if (cut != TBevelCut::bvSpace) {

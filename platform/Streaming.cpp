@@ -19,7 +19,12 @@ ClassInfo& ClassRegistry::Register(const std::string& name, const std::string& p
     info.parent = parent;
     info.create = std::move(create);
     info.properties.clear();
+    info.publishes = true;
     return info;
+}
+
+void ClassRegistry::Unregister(const std::string& name) {
+    classes_.erase(name);
 }
 
 const ClassInfo* ClassRegistry::Find(const std::string& name) const {
@@ -27,21 +32,61 @@ const ClassInfo* ClassRegistry::Find(const std::string& name) const {
     return it == classes_.end() ? nullptr : &it->second;
 }
 
+std::vector<const ClassInfo*> ClassRegistry::Classes() const {
+    std::vector<const ClassInfo*> out;
+    for (const auto& [name, info] : classes_)
+        out.push_back(&info);
+    return out;
+}
+
 const PropertyInfo* ClassRegistry::FindProperty(const std::string& className,
                                                 const std::string& prop) const {
+    const ClassInfo* c = Find(className);
+    // The class itself, even when it is a base; then only what its ancestors publish.
+    for (bool first = true; c; c = Find(c->parent), first = false) {
+        if (!first && !c->publishes) continue;
+        for (const auto& p : c->properties)
+            if (SameText(p.name, prop)) return &p;
+    }
+    return nullptr;
+}
+
+std::vector<const PropertyInfo*> ClassRegistry::Properties(const std::string& className) const {
+    std::vector<const PropertyInfo*> out;
+    const ClassInfo* c = Find(className);
+    for (bool first = true; c; c = Find(c->parent), first = false) {
+        if (!first && !c->publishes) continue;
+        for (const auto& p : c->properties)
+            if (std::none_of(out.begin(), out.end(),
+                             [&](const PropertyInfo* o) { return SameText(o->name, p.name); }))
+                out.push_back(&p);
+    }
+    return out;
+}
+
+const PropertyInfo* ClassRegistry::FindOffered(const std::string& className,
+                                               const std::string& prop) const {
     for (const ClassInfo* c = Find(className); c; c = Find(c->parent))
         for (const auto& p : c->properties)
             if (SameText(p.name, prop)) return &p;
     return nullptr;
 }
 
-namespace {
+bool PropertyInfo::IsDeclaredDefault(const page::Value& v) const {
+    if (!declaredDefault) return false;
+    if (canonical) return canonical(v) == declaredDefault;
+    return CanonicalValue(v) == *declaredDefault;
+}
+
+namespace prop {
 std::string Lower(std::string s) {
     for (char& c : s)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
-} // namespace
+} // namespace prop
+
+using prop::Lower;
 
 std::string CanonicalValue(const page::Value& v) {
     switch (v.kind) {
@@ -123,53 +168,35 @@ std::vector<std::string> LoadContext::Strings(const page::Value& v) {
 }
 
 namespace {
-// A set of enumeration names in brackets, combined into flags.
-template <class E> uint8_t FlagsOf(const page::Value& v, const std::map<std::string, E>& table) {
-    uint8_t flags = 0;
-    for (const auto& s : LoadContext::Set(v)) {
-        page::Value id;
-        id.kind = page::Value::Kind::Identifier;
-        id.text = s;
-        flags |= LoadContext::Enum(id, table);
-    }
-    return flags;
+const std::vector<std::pair<std::string, TColor>>& ColorNames() {
+    static const std::vector<std::pair<std::string, TColor>> names{
+        {"clBlack", clBlack},
+        {"clWhite", clWhite},
+        {"clRed", clRed},
+        {"clLime", clLime},
+        {"clBlue", clBlue},
+        {"clYellow", clYellow},
+        {"clGray", clGray},
+        {"clSilver", clSilver},
+        {"clMaroon", clMaroon},
+        {"clGreen", clGreen},
+        {"clNavy", clNavy},
+        {"clWindow", clWindow},
+        {"clWindowText", clWindowText},
+        {"clBtnFace", clBtnFace},
+        {"clBtnText", clBtnText},
+        {"clBtnShadow", clBtnShadow},
+        {"clBtnHighlight", clBtnHighlight}};
+    return names;
 }
 } // namespace
 
-TAnchors LoadContext::Anchors(const page::Value& v) {
-    static const std::map<std::string, TAnchorKind> kinds{
-        {"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}};
-    return FlagsOf(v, kinds);
-}
-
-TFontStyles LoadContext::FontStyles(const page::Value& v) {
-    static const std::map<std::string, TFontStyle> kinds{{"fsBold", fsBold},
-                                                         {"fsItalic", fsItalic},
-                                                         {"fsUnderline", fsUnderline},
-                                                         {"fsStrikeOut", fsStrikeOut}};
-    return FlagsOf(v, kinds);
-}
-
 TColor LoadContext::Color(const page::Value& v) {
     if (v.kind == page::Value::Kind::Integer) return static_cast<TColor>(v.integer);
-    static const std::map<std::string, TColor> names{{"clBlack", clBlack},
-                                                     {"clWhite", clWhite},
-                                                     {"clRed", clRed},
-                                                     {"clLime", clLime},
-                                                     {"clBlue", clBlue},
-                                                     {"clYellow", clYellow},
-                                                     {"clGray", clGray},
-                                                     {"clSilver", clSilver},
-                                                     {"clMaroon", clMaroon},
-                                                     {"clGreen", clGreen},
-                                                     {"clNavy", clNavy},
-                                                     {"clWindow", clWindow},
-                                                     {"clWindowText", clWindowText},
-                                                     {"clBtnFace", clBtnFace},
-                                                     {"clBtnText", clBtnText},
-                                                     {"clBtnShadow", clBtnShadow},
-                                                     {"clBtnHighlight", clBtnHighlight}};
-    return Enum(v, names);
+    std::string id = Ident(v);
+    for (const auto& [name, value] : ColorNames())
+        if (SameText(name, id)) return value;
+    throw Exception("'" + id + "' is not a valid value");
 }
 
 TNotifyEvent LoadContext::Handler(const page::Value& v) {
@@ -287,246 +314,93 @@ void LoadPageResource(TForm& root, const std::string& resourceName) {
     LoadPageText(root, ResourceText(resourceName), resourceName);
 }
 
-// ---------------------------------------------------------------- standard classes
+// ---------------------------------------------------------------- property types
+
+namespace prop {
 
 namespace {
-
-template <class T> void ControlProps(ClassInfo& c) {
-    using C = LoadContext;
-    using V = page::Value;
-    c.template Prop<T>("Left", [](T& t, const V& v, C&) { t.SetLeft(int(C::Int(v))); })
-        .template Prop<T>("Top", [](T& t, const V& v, C&) { t.SetTop(int(C::Int(v))); })
-        .template Prop<T>("Width", [](T& t, const V& v, C&) { t.SetWidth(int(C::Int(v))); })
-        .template Prop<T>("Height", [](T& t, const V& v, C&) { t.SetHeight(int(C::Int(v))); })
-        .template Prop<T>(
-            "Visible", [](T& t, const V& v, C&) { t.SetVisible(C::Bool(v)); }, "true")
-        .template Prop<T>(
-            "Enabled", [](T& t, const V& v, C&) { t.SetEnabled(C::Bool(v)); }, "true")
-        .template Prop<T>(
-            "Align",
-            [](T& t, const V& v, C&) {
-                t.SetAlign(C::Enum<TAlign>(v, {{"alNone", TAlign::alNone},
-                                               {"alTop", TAlign::alTop},
-                                               {"alBottom", TAlign::alBottom},
-                                               {"alLeft", TAlign::alLeft},
-                                               {"alRight", TAlign::alRight},
-                                               {"alClient", TAlign::alClient}}));
+// Flags by name, written as the sorted names in brackets.
+template <class V> PropType<V> Flags(std::vector<std::pair<std::string, V>> names) {
+    return {[names](const page::Value& v) {
+                V flags = 0;
+                for (const auto& s : LoadContext::Set(v)) {
+                    auto it = std::find_if(names.begin(), names.end(),
+                                           [&](const auto& n) { return SameText(n.first, s); });
+                    if (it == names.end()) throw Exception("'" + s + "' is not a valid value");
+                    flags |= it->second;
+                }
+                return flags;
             },
-            "alnone")
-        .template Prop<T>(
-            "Anchors", [](T& t, const V& v, C&) { t.SetAnchors(C::Anchors(v)); }, "[akleft,aktop]")
-        .template Prop<T>("Caption", [](T& t, const V& v, C&) { t.SetCaption(C::String(v)); })
-        .template Prop<T>("Color", [](T& t, const V& v, C&) { t.SetColor(C::Color(v)); })
-        .template Prop<T>("ParentColor", [](T& t, const V& v, C&) { t.SetParentColor(C::Bool(v)); })
-        .template Prop<T>(
-            "ParentFont", [](T& t, const V& v, C&) { t.SetParentFont(C::Bool(v)); }, "true")
-        .template Prop<T>("Font.Name",
-                          [](T& t, const V& v, C&) { t.FontForChange().Name = C::String(v); })
-        .template Prop<T>("Font.Height",
-                          [](T& t, const V& v, C&) { t.FontForChange().Height = int(C::Int(v)); })
-        .template Prop<T>("Font.Color",
-                          [](T& t, const V& v, C&) { t.FontForChange().Color = C::Color(v); })
-        .template Prop<T>("Font.Charset",
-                          [](T& t, const V& v, C&) {
-                              t.FontForChange().Charset =
-                                  v.kind == V::Kind::Integer ? int(v.integer) : 1;
-                          })
-        .template Prop<T>("Font.Style",
-                          [](T& t, const V& v, C&) { t.FontForChange().Style = C::FontStyles(v); })
-        .template Prop<T>("Hint", [](T& t, const V& v, C&) { t.SetHint(C::String(v)); })
-        .template Prop<T>("ShowHint", [](T& t, const V& v, C&) { t.ShowHint = C::Bool(v); })
-        .template Prop<T>(
-            "ParentShowHint", [](T& t, const V& v, C&) { t.ParentShowHint = C::Bool(v); }, "true")
-        .template Prop<T>("Cursor",
-                          [](T& t, const V& v, C&) {
-                              t.Cursor = v.kind == V::Kind::Integer ? int(v.integer) : 0;
-                          })
-        .template Prop<T>("OnClick", [](T& t, const V& v, C& ctx) { t.OnClick = ctx.Handler(v); })
-        .template Prop<T>("OnDblClick",
-                          [](T& t, const V& v, C& ctx) { t.OnDblClick = ctx.Handler(v); });
+            [names](const V& flags) {
+                std::vector<std::string> set;
+                for (const auto& [name, bit] : names)
+                    if (flags & bit) set.push_back(Lower(name));
+                std::sort(set.begin(), set.end());
+                std::string out = "[";
+                for (size_t i = 0; i < set.size(); ++i)
+                    out += (i ? "," : "") + set[i];
+                return out + "]";
+            }};
 }
-
-template <class T> void WinControlProps(ClassInfo& c) {
-    using C = LoadContext;
-    using V = page::Value;
-    c.template Prop<T>(
-         "TabOrder", [](T& t, const V& v, C&) { t.SetTabOrder(int(C::Int(v))); }, "-1")
-        .template Prop<T>("TabStop", [](T& t, const V& v, C&) { t.TabStop = C::Bool(v); });
-}
-
 } // namespace
+
+const PropType<bool>& Bool() {
+    static const PropType<bool> t{LoadContext::Bool,
+                                  [](const bool& b) { return std::string(b ? "true" : "false"); }};
+    return t;
+}
+
+const PropType<std::string>& String() {
+    static const PropType<std::string> t{LoadContext::String,
+                                         [](const std::string& s) { return "'" + s + "'"; }};
+    return t;
+}
+
+const PropType<std::vector<std::string>>& Strings() {
+    static const PropType<std::vector<std::string>> t{
+        LoadContext::Strings, [](const std::vector<std::string>& items) {
+            std::string out = "(";
+            for (size_t i = 0; i < items.size(); ++i)
+                out += (i ? " '" : "'") + items[i] + "'";
+            return out + ")";
+        }};
+    return t;
+}
+
+const PropType<TColor>& Color() {
+    static const PropType<TColor> t{LoadContext::Color, [](const TColor& c) {
+                                        for (const auto& [name, value] : ColorNames())
+                                            if (value == c) return Lower(name);
+                                        return std::to_string(c);
+                                    }};
+    return t;
+}
+
+const PropType<TAnchors>& Anchors() {
+    static const PropType<TAnchors> t = Flags<TAnchors>(
+        {{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}});
+    return t;
+}
+
+const PropType<TFontStyles>& FontStyles() {
+    static const PropType<TFontStyles> t = Flags<TFontStyles>({{"fsBold", fsBold},
+                                                               {"fsItalic", fsItalic},
+                                                               {"fsUnderline", fsUnderline},
+                                                               {"fsStrikeOut", fsStrikeOut}});
+    return t;
+}
+
+} // namespace prop
+
+// ---------------------------------------------------------------- standard classes
 
 void RegisterStandardClasses() {
     static bool done = false;
     if (done) return;
     done = true;
-    using C = LoadContext;
-    using V = page::Value;
-
-    auto& component = ClassRegistry::Get().Register("TComponent", "", nullptr);
-    component.Prop<TComponent>(
-        "Tag", [](TComponent& t, const V& v, C&) { t.Tag = C::Int(v); }, "0");
-
-    auto& control = ClassRegistry::Get().Register("TControl", "TComponent", nullptr);
-    ControlProps<TControl>(control);
-    auto& win = ClassRegistry::Get().Register("TWinControl", "TControl", nullptr);
-    WinControlProps<TWinControl>(win);
-
-    RegisterClass<TForm>("TForm", "TWinControl")
-        .Prop<TForm>("ClientWidth",
-                     [](TForm& f, const V& v, C&) { f.SetClientWidth(int(C::Int(v))); })
-        .Prop<TForm>("ClientHeight",
-                     [](TForm& f, const V& v, C&) { f.SetClientHeight(int(C::Int(v))); })
-        .Prop<TForm>(
-            "BorderStyle",
-            [](TForm& f, const V& v, C&) {
-                f.SetBorderStyle(C::Enum<TFormBorderStyle>(
-                    v, {{"bsNone", TFormBorderStyle::bsNone},
-                        {"bsSingle", TFormBorderStyle::bsSingle},
-                        {"bsSizeable", TFormBorderStyle::bsSizeable},
-                        {"bsDialog", TFormBorderStyle::bsDialog},
-                        {"bsToolWindow", TFormBorderStyle::bsToolWindow},
-                        {"bsSizeToolWin", TFormBorderStyle::bsSizeToolWin}}));
-            },
-            "bssizeable")
-        .Prop<TForm>(
-            "FormStyle",
-            [](TForm& f, const V& v, C&) {
-                f.SetFormStyle(C::Enum<TFormStyle>(v, {{"fsNormal", TFormStyle::fsNormal},
-                                                       {"fsStayOnTop", TFormStyle::fsStayOnTop}}));
-            },
-            "fsnormal")
-        .Prop<TForm>(
-            "Position",
-            [](TForm& f, const V& v, C&) {
-                f.SetPosition(
-                    C::Enum<TPosition>(v, {{"poDesigned", TPosition::poDesigned},
-                                           {"poDefault", TPosition::poDefault},
-                                           {"poDefaultPosOnly", TPosition::poDefaultPosOnly},
-                                           {"poDefaultSizeOnly", TPosition::poDefaultSizeOnly},
-                                           {"poScreenCenter", TPosition::poScreenCenter},
-                                           {"poDesktopCenter", TPosition::poDesktopCenter},
-                                           {"poMainFormCenter", TPosition::poMainFormCenter},
-                                           {"poOwnerFormCenter", TPosition::poOwnerFormCenter}}));
-            },
-            "podesigned")
-        .Prop<TForm>(
-            "WindowState",
-            [](TForm& f, const V& v, C&) {
-                f.SetWindowState(
-                    C::Enum<TWindowState>(v, {{"wsNormal", TWindowState::wsNormal},
-                                              {"wsMinimized", TWindowState::wsMinimized},
-                                              {"wsMaximized", TWindowState::wsMaximized}}));
-            },
-            "wsnormal")
-        .Prop<TForm>(
-            "AutoSize", [](TForm& f, const V& v, C&) { f.SetAutoSize(C::Bool(v)); }, "false")
-        .Prop<TForm>(
-            "AutoScroll", [](TForm& f, const V& v, C&) { f.AutoScroll = C::Bool(v); }, "true")
-        .Prop<TForm>("PixelsPerInch",
-                     [](TForm& f, const V& v, C&) { f.PixelsPerInch = int(C::Int(v)); })
-        .Prop<TForm>("TextHeight", [](TForm& f, const V& v, C&) { f.TextHeight = int(C::Int(v)); })
-        .Prop<TForm>("Menu",
-                     [](TForm& f, const V& v, C& ctx) {
-                         ctx.Ref<TMainMenu>(v, [&f](TMainMenu* m) { f.SetMenu(m); });
-                     })
-        .Prop<TForm>("OnCreate", [](TForm& f, const V& v, C& ctx) { f.OnCreate = ctx.Handler(v); })
-        .Prop<TForm>("OnActivate",
-                     [](TForm& f, const V& v, C& ctx) { f.OnActivate = ctx.Handler(v); })
-        .Prop<TForm>("OnDeactivate",
-                     [](TForm& f, const V& v, C& ctx) { f.OnDeactivate = ctx.Handler(v); })
-        .Prop<TForm>("OnShow", [](TForm& f, const V& v, C& ctx) { f.OnShow = ctx.Handler(v); });
-
-    RegisterClass<TLabel>("TLabel", "TControl")
-        .Prop<TLabel>(
-            "AutoSize", [](TLabel& l, const V& v, C&) { l.SetAutoSize(C::Bool(v)); }, "true")
-        .Prop<TLabel>(
-            "Alignment",
-            [](TLabel& l, const V& v, C&) {
-                l.SetAlignment(
-                    C::Enum<TAlignment>(v, {{"taLeftJustify", TAlignment::taLeftJustify},
-                                            {"taRightJustify", TAlignment::taRightJustify},
-                                            {"taCenter", TAlignment::taCenter}}));
-            },
-            "taleftjustify")
-        .Prop<TLabel>(
-            "Layout",
-            [](TLabel& l, const V& v, C&) {
-                l.SetLayout(C::Enum<TTextLayout>(v, {{"tlTop", TTextLayout::tlTop},
-                                                     {"tlCenter", TTextLayout::tlCenter},
-                                                     {"tlBottom", TTextLayout::tlBottom}}));
-            },
-            "tltop")
-        .Prop<TLabel>(
-            "WordWrap", [](TLabel& l, const V& v, C&) { l.SetWordWrap(C::Bool(v)); }, "false")
-        .Prop<TLabel>(
-            "Transparent", [](TLabel& l, const V& v, C&) { l.SetTransparent(C::Bool(v)); },
-            "false");
-
-    // Panels of every kind share their bevels.
-    static const std::map<std::string, TBevelCut> bevels{{"bvNone", TBevelCut::bvNone},
-                                                         {"bvLowered", TBevelCut::bvLowered},
-                                                         {"bvRaised", TBevelCut::bvRaised},
-                                                         {"bvSpace", TBevelCut::bvSpace}};
-    using P = TCustomPanel;
-    ClassRegistry::Get()
-        .Register("TCustomPanel", "TWinControl", nullptr)
-        .Prop<P>(
-            "BevelInner",
-            [](P& p, const V& v, C&) { p.SetBevelInner(C::Enum<TBevelCut>(v, bevels)); }, "bvnone")
-        .Prop<P>(
-            "BevelOuter",
-            [](P& p, const V& v, C&) { p.SetBevelOuter(C::Enum<TBevelCut>(v, bevels)); },
-            "bvraised")
-        .Prop<P>(
-            "BevelWidth", [](P& p, const V& v, C&) { p.SetBevelWidth(int(C::Int(v))); }, "1");
-    RegisterClass<TPanel>("TPanel", "TCustomPanel");
-
-    RegisterClass<TButton>("TButton", "TWinControl")
-        .Prop<TButton>(
-            "Default", [](TButton& b, const V& v, C&) { b.Default = C::Bool(v); }, "false")
-        .Prop<TButton>(
-            "Cancel", [](TButton& b, const V& v, C&) { b.Cancel = C::Bool(v); }, "false");
-
-    RegisterClass<TRadioButton>("TRadioButton", "TWinControl")
-        .Prop<TRadioButton>(
-            "Checked", [](TRadioButton& r, const V& v, C&) { r.SetChecked(C::Bool(v)); }, "false");
-
-    RegisterClass<TComboBox>("TComboBox", "TWinControl")
-        .Prop<TComboBox>(
-            "Style",
-            [](TComboBox& c, const V& v, C&) {
-                c.Style = C::Enum<TComboBoxStyle>(
-                    v, {{"csDropDown", TComboBoxStyle::csDropDown},
-                        {"csSimple", TComboBoxStyle::csSimple},
-                        {"csDropDownList", TComboBoxStyle::csDropDownList}});
-            },
-            "csdropdown")
-        .Prop<TComboBox>("ItemHeight",
-                         [](TComboBox& c, const V& v, C&) { c.ItemHeight = int(C::Int(v)); })
-        .Prop<TComboBox>("Items.Strings",
-                         [](TComboBox& c, const V& v, C&) { c.Items.Assign(C::Strings(v)); })
-        .Prop<TComboBox>("OnChange",
-                         [](TComboBox& c, const V& v, C& ctx) { c.OnChange = ctx.Handler(v); });
-
-    RegisterClass<TMemo>("TMemo", "TWinControl")
-        .Prop<TMemo>("Lines.Strings",
-                     [](TMemo& m, const V& v, C&) { m.Lines.Assign(C::Strings(v)); })
-        .Prop<TMemo>(
-            "ReadOnly", [](TMemo& m, const V& v, C&) { m.SetReadOnly(C::Bool(v)); }, "false");
-
-    RegisterClass<TMainMenu>("TMainMenu", "TComponent");
-    RegisterClass<TMenuItem>("TMenuItem", "TComponent")
-        .Prop<TMenuItem>("Caption",
-                         [](TMenuItem& m, const V& v, C&) { m.SetCaption(C::String(v)); })
-        .Prop<TMenuItem>(
-            "Checked", [](TMenuItem& m, const V& v, C&) { m.SetChecked(C::Bool(v)); }, "false")
-        .Prop<TMenuItem>(
-            "Enabled", [](TMenuItem& m, const V& v, C&) { m.SetEnabled(C::Bool(v)); }, "true")
-        .Prop<TMenuItem>(
-            "Visible", [](TMenuItem& m, const V& v, C&) { m.SetVisible(C::Bool(v)); }, "true")
-        .Prop<TMenuItem>("OnClick",
-                         [](TMenuItem& m, const V& v, C& ctx) { m.OnClick = ctx.Handler(v); });
+    RegisterControlsClasses();
+    RegisterFormsClasses();
+    RegisterStdCtrlsClasses();
 }
 
 } // namespace ui

@@ -20,6 +20,13 @@
 #include <cstdlib>
 #include <map>
 
+// The embedded resources live in a static library; naming their initialisers here keeps the
+// linker from dropping them. Outside any namespace, as the initialisers are.
+static void InitEmbeddedResources() {
+    Q_INIT_RESOURCE(settings_resources);
+    Q_INIT_RESOURCE(settings_icon);
+}
+
 namespace ui::qt {
 
 namespace {
@@ -339,6 +346,7 @@ private:
 
 struct NativeSession::Impl {
     Impl(int& argc, char** argv) : app(argc, argv) {
+        InitEmbeddedResources();
         QApplication::setApplicationName("Settings");
         InstallAppIcon();
         InstallSystem(&system);

@@ -7,6 +7,7 @@
 #include "platform/jpeg/JpegDecode.h"
 
 #include <cstring>
+#include <typeinfo>
 
 #include <gtest/gtest.h>
 
@@ -84,14 +85,42 @@ TEST_F(Controls, JumperWorkedExampleBlocks) {
     }
 }
 
+// An option panel derived from TRadioPanel that keeps its ClassName: by its name it is an option
+// panel, by its class it is not.
+class TDerivedPanel : public TRadioPanel {
+public:
+    using TRadioPanel::TRadioPanel;
+};
+
 TEST_F(Controls, JumperBackgroundIsThePanelColourOnlyOnAnOptionPanel) {
     TPanel plain(nullptr);
-    plain.SetColor(0x00123456);
-    auto* j = new TThreeJumper(&plain);
-    j->SetParent(&plain);
-    TBitmap bmp;
-    PaintInto(plain, bmp);
-    EXPECT_EQ(At(bmp, 0, 0), ColorToRGB(clBtnFace));
+    TDerivedPanel derived(nullptr);
+    ASSERT_EQ(derived.ClassName(), "TRadioPanel");
+    TRadioPanel own(nullptr);
+    struct Case {
+        TCustomPanel* parent;
+        uint32_t background;
+    } cases[] = {{&plain, ColorToRGB(clBtnFace)},
+                 {&derived, ColorToRGB(clBtnFace)},
+                 {&own, ColorToRGB(0x00123456)}};
+    for (const auto& c : cases) {
+        c.parent->SetColor(0x00123456);
+        auto* j = new TThreeJumper(c.parent);
+        j->SetParent(c.parent);
+        TBitmap bmp;
+        PaintInto(*c.parent, bmp);
+        EXPECT_EQ(At(bmp, 0, 0), c.background) << typeid(*c.parent).name();
+    }
+}
+
+TEST(IsExactly, ComparesTheDynamicClassNotTheName) {
+    TRadioPanel own(nullptr);
+    TDerivedPanel derived(nullptr);
+    EXPECT_TRUE(IsExactly<TRadioPanel>(&own));
+    EXPECT_FALSE(IsExactly<TRadioPanel>(&derived));
+    EXPECT_TRUE(IsExactly<TDerivedPanel>(&derived));
+    EXPECT_FALSE(IsExactly<TCustomPanel>(&own));
+    EXPECT_FALSE(IsExactly<TRadioPanel>(nullptr));
 }
 
 TEST_F(Controls, JumperWithoutBorderHasNoVisibleBaseOutline) {
@@ -252,6 +281,22 @@ TEST_F(Controls, FinalAnchorsApplyOnlyInTheToolWindow) {
     EXPECT_EQ(p.FinalAnchors(), akLeft | akRight);
 }
 
+// The tool window's memo belongs to the tool window; the panel only points at it.
+TEST_F(Controls, OptionPanelForgetsItsMemoWhenTheMemoGoes) {
+    TRadioPanel p(nullptr);
+    auto* memo = new TMemo(nullptr);
+    p.SetPopupMemo(memo);
+    EXPECT_EQ(p.PopupMemo(), memo);
+    delete memo;
+    EXPECT_EQ(p.PopupMemo(), nullptr);
+
+    // The panel going first leaves nothing behind in the memo.
+    auto* panel = new TRadioPanel(nullptr);
+    TMemo other(nullptr);
+    panel->SetPopupMemo(&other);
+    delete panel;
+}
+
 TEST_F(Controls, OptionPanelLinesAreACopy) {
     TStrings source;
     source.Add("one");
@@ -272,7 +317,32 @@ TEST_F(Controls, NewBoardPicture) {
     EXPECT_TRUE(b.Scale());
     EXPECT_TRUE(b.CenterOnForm);
     EXPECT_EQ(b.Picture().Graphic(), nullptr);
-    EXPECT_FALSE(b.Opaque());
+    // A panel, so opaque from the start; with nothing to show it paints its own colour.
+    EXPECT_TRUE(b.Opaque());
+    b.SetAutoSize(false);
+    b.CenterOnForm = false;
+    b.SetColor(0x00336699);
+    TBitmap bmp;
+    PaintInto(b, bmp);
+    for (TPoint p : {TPoint{0, 0}, TPoint{52, 52}, TPoint{104, 104}})
+        EXPECT_EQ(At(bmp, p.X, p.Y), ColorToRGB(0x00336699)) << p.X << "," << p.Y;
+}
+
+TEST_F(Controls, BoardPictureForgetsItsMenuWhenTheMenuGoes) {
+    TBoardImage b(nullptr);
+    auto* menu = new TMainMenu(nullptr);
+    b.SetMenu(menu);
+    EXPECT_EQ(b.Menu(), menu);
+    delete menu;
+    EXPECT_EQ(b.Menu(), nullptr);
+
+    // Replacing the menu stops watching the old one; the board going first leaves nothing behind.
+    TMainMenu first(nullptr), second(nullptr);
+    auto* board = new TBoardImage(nullptr);
+    board->SetMenu(&first);
+    board->SetMenu(&second);
+    EXPECT_EQ(board->Menu(), &second);
+    delete board;
 }
 
 TEST_F(Controls, LoadingThePhotographSetsAspectAndAutoSize) {
@@ -315,6 +385,8 @@ TEST_F(Controls, OpaqueFollowsThePicture) {
         b.SetTransparent(c.transparent);
         b.Picture().LoadFromResource("card.jpg");
         EXPECT_EQ(b.Opaque(), c.opaque) << c.w << "x" << c.h;
+        b.Picture().Clear();
+        EXPECT_FALSE(b.Opaque()) << "no picture: " << c.w << "x" << c.h;
     }
 }
 
@@ -365,25 +437,99 @@ TEST_F(Controls, PaintDrawsThePhotographAtNaturalSize) {
     EXPECT_EQ(differing, 0);
 }
 
+// A graphic of any size that draws as one colour, for pictures the photograph cannot give.
+class TSolidGraphic : public TGraphic {
+public:
+    TSolidGraphic(int w, int h, TColor color) : w_(w), h_(h), color_(color) {
+        pixels_.SetSize(w, h);
+    }
+    int Width() const override { return w_; }
+    int Height() const override { return h_; }
+    void Draw(TCanvas& canvas, const TRect& r) const override {
+        canvas.Brush = {color_, TBrushStyle::bsSolid};
+        canvas.FillRect(r);
+    }
+    std::unique_ptr<TGraphic> Clone() const override {
+        return std::make_unique<TSolidGraphic>(w_, h_, color_);
+    }
+    const char* FormatName() const override { return "solid"; }
+    TSurface Pixels() const override { return pixels_.Surface(); }
+
+private:
+    int w_, h_;
+    TColor color_;
+    mutable TBitmap pixels_;
+};
+
+// In a designer: the height follows the width by the aspect ratio (301 x 0.5 = 150.5 is a tie and
+// goes to the even 150), then a dashed outline of the new size is drawn under the picture. The
+// dash is 18 pixels on and 6 off, counted clockwise round the outline from the top-left corner.
 TEST_F(Controls, DesignerScalesHeightAndDrawsADashedOutline) {
     TPanel parent(nullptr);
     auto* b = new TBoardImage(&parent);
     b->SetParent(&parent);
     b->SetAutoSize(false);
     b->SetBounds(0, 0, 301, 100);
-    b->Picture().LoadFromResource("card.jpg");
+    b->SetCenter(true); // keeps the picture off the outline
+    b->Picture().SetGraphic(std::make_unique<TSolidGraphic>(200, 100, clRed));
+    ASSERT_DOUBLE_EQ(b->AspectRatio(), 0.5);
     b->SetDesigning(true);
     TBitmap bmp;
     bmp.SetSize(301, 300);
+    bmp.Canvas().Brush = {clWhite, TBrushStyle::bsSolid};
+    bmp.Canvas().FillRect(Bounds(0, 0, 301, 300));
     TCanvas canvas(bmp.Surface());
     b->Paint(canvas);
-    EXPECT_EQ(b->Height(), RoundHalfEven(301 * 418.0 / 600.0));
+    EXPECT_EQ(b->Height(), 150);
     EXPECT_EQ(b->Left(), 0); // no centring in a designer
+
+    const uint32_t black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    auto dash = [&](int position) { return position % 24 < 18 ? black : white; };
+    for (int x = 0; x < 301; ++x) {
+        EXPECT_EQ(At(bmp, x, 0), dash(x)) << "top " << x;
+        EXPECT_EQ(At(bmp, x, 149), dash(2 * 300 + 149 - x)) << "bottom " << x;
+    }
+    for (int y = 0; y < 150; ++y) {
+        EXPECT_EQ(At(bmp, 300, y), dash(300 + y)) << "right " << y;
+        EXPECT_EQ(At(bmp, 0, y), dash(2 * 300 + 2 * 149 - y)) << "left " << y;
+    }
+    EXPECT_EQ(At(bmp, 1, 1), white);     // a hollow outline
+    EXPECT_EQ(At(bmp, 150, 150), white); // nothing below the new height
+    EXPECT_EQ(At(bmp, 50, 25), ColorToRGB(clRed));
+    EXPECT_EQ(At(bmp, 249, 124), ColorToRGB(clRed));
+
+    // Outside a designer the height stays and no outline is drawn.
+    b->SetDesigning(false);
+    b->CenterOnForm = false;
+    b->SetBounds(0, 0, 301, 100);
+    bmp.Canvas().FillRect(Bounds(0, 0, 301, 300));
+    b->Paint(canvas);
+    EXPECT_EQ(b->Height(), 100);
+    EXPECT_EQ(At(bmp, 0, 0), white);
 }
 
-TEST_F(Controls, StartTourMessageWithoutCirclesDoesNothing) {
-    TBoardImage b(nullptr);
-    EXPECT_EQ(b.Perform(WM_STARTTOUR, 0, 0), 0);
+// Without a first circle the tour message changes nothing; the mouse buttons only click (the
+// picture never follows the mouse).
+TEST_F(Controls, StartTourWithoutAFirstCircleChangesNothing) {
+    TPanel parent(nullptr);
+    auto* b = new TBoardImage(&parent);
+    b->SetParent(&parent);
+    b->SetAutoSize(false);
+    b->SetBounds(10, 20, 300, 200);
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    const size_t forms = Application->Forms().size();
+
+    b->Perform(WM_STARTTOUR, 0, 0);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(Application->Forms().size(), forms);
+    EXPECT_TRUE(ui::testing::MessageBoxes().empty());
+    EXPECT_EQ(b->BoundsRect(), Bounds(10, 20, 300, 200));
+
+    b->PeerMouse(WM_LBUTTONDOWN, {40, 30});
+    b->PeerMouse(WM_LBUTTONUP, {40, 30});
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b->BoundsRect(), Bounds(10, 20, 300, 200));
 }
 
 TEST_F(Controls, APageWhosePhotographIsMissingStillLoadsAndSaysSo) {

@@ -572,3 +572,21 @@ TEST_F(PlatformControls, MenuEntriesInsertCheckAndClick) {
     EXPECT_EQ(help->Items(0), exit);
     seam::ProcessPendingMessages();
 }
+
+// Panels are opaque: their own paint covers every pixel of the face, a spacing bevel included,
+// since nothing erases the background before it.
+TEST_F(PlatformControls, PanelsAreOpaqueAndPaintTheirWholeFace) {
+    auto* panel = Add<TPanel>(form, Bounds(0, 0, 40, 30));
+    EXPECT_TRUE(panel->ControlStyle & csOpaque);
+    panel->SetBevelOuter(TBevelCut::bvSpace);
+    panel->SetBevelWidth(3);
+    panel->SetColor(0x00204060);
+    TBitmap bmp;
+    bmp.SetSize(40, 30);
+    bmp.Canvas().Brush = {clWhite, TBrushStyle::bsSolid};
+    bmp.Canvas().FillRect(Bounds(0, 0, 40, 30));
+    TCanvas canvas(bmp.Surface());
+    panel->PaintWindow(canvas, panel->ClientRect());
+    for (TPoint p : {TPoint{0, 0}, TPoint{2, 15}, TPoint{39, 29}, TPoint{20, 15}})
+        EXPECT_EQ(canvas.Pixel(p.X, p.Y), ColorToRGB(0x00204060)) << p.X << "," << p.Y;
+}

@@ -53,19 +53,16 @@ void RegisterTestClasses() {
         };
     };
     RegisterClass<TProbe>("TProbe", "TComponent")
-        .Prop<TProbe>("First", record("First"))
-        .Prop<TProbe>("Second", record("Second"))
-        .Prop<TProbe>("Third", record("Third"))
-        .Prop<TProbe>(
-            "Level", [](TProbe& p, const V& v, C&) { p.Level = int(C::Int(v)); }, "3")
-        .Prop<TProbe>("Buddy",
-                      [](TProbe& p, const V& v, C& ctx) {
-                          ctx.Ref<TProbe>(v, [&p](TProbe* b) {
-                              events.push_back(p.Name() + ".Buddy=" + b->Name());
-                              p.Buddy = b;
-                          });
-                      })
-        .Prop<TProbe>("OnPing", [](TProbe& p, const V& v, C& ctx) { p.OnPing = ctx.Handler(v); });
+        .Custom("First", record("First"))
+        .Custom("Second", record("Second"))
+        .Custom("Third", record("Third"))
+        .Field("Level", &TProbe::Level, prop::Int<int>(), 3)
+        .Ref<TProbe>("Buddy",
+                     [](TProbe& p, TProbe* b) {
+                         events.push_back(p.Name() + ".Buddy=" + b->Name());
+                         p.Buddy = b;
+                     })
+        .Event("OnPing", &TProbe::OnPing);
 }
 
 class PlatformStreaming : public ::testing::Test {
@@ -76,7 +73,12 @@ protected:
         events.clear();
         form = Application->CreateForm<TTestForm>();
     }
-    void TearDown() override { seam::DoneTestApplication(); }
+    void TearDown() override {
+        seam::DoneTestApplication();
+        // The probe differs from its declared default on purpose; it must not stay among the
+        // program's classes for other tests to find.
+        ClassRegistry::Get().Unregister("TProbe");
+    }
     TTestForm* form = nullptr;
 };
 
@@ -223,7 +225,7 @@ void CollectDefaults(const page::ObjectNode& node, std::vector<std::string>& out
         const PropertyInfo* info = ClassRegistry::Get().FindProperty(node.className, p.name);
         if (!info)
             out.push_back("?" + node.name + "." + p.name);
-        else if (info->declaredDefault && *info->declaredDefault == CanonicalValue(p.value))
+        else if (info->IsDeclaredDefault(p.value))
             out.push_back(node.name + "." + p.name);
     }
     for (const auto& child : node.children)
@@ -342,6 +344,15 @@ INSTANTIATE_TEST_SUITE_P(
                 "object TestForm: TTestForm\n  Caption = 'x'\n  Menu = Menu9\nend\n",
                 3,
                 {"Menu", "Menu9"}},
+        BadPage{"OutOfRange",
+                "object TestForm: TTestForm\n  object P1: TPanel\n    BevelWidth = 0\n  end\nend\n",
+                3,
+                {"BevelWidth", "from 1 to 32767"}},
+        BadPage{"UnknownEnumerationValue",
+                "object TestForm: TTestForm\n  object P1: TPanel\n    Align = alMiddle\n"
+                "  end\nend\n",
+                3,
+                {"Align", "alMiddle"}},
         BadPage{"SyntaxError",
                 "object TestForm: TTestForm\n  object P1: TProbe\n    First 1\n  end\nend\n",
                 3,

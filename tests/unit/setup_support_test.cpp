@@ -2,7 +2,8 @@
 // line, design mode, its timer and how failures reach the user; plus the texts and the scale
 // arithmetic it builds its windows from.
 #include "app/Template.h"
-#include "controls/SetupSupport.h"
+#include "controls/SetupSupporter.h"
+#include "controls/SetupTexts.h"
 #include "platform/Streaming.h"
 #include "platform/TestSeams.h"
 
@@ -71,7 +72,7 @@ protected:
     void SetUp() override {
         ts::InitTestApplication();
         ts::SetScreenSize(1024, 768);
-        RegisterSetupSupportClasses();
+        RegisterSetupSupporterClass();
     }
     void TearDown() override { ts::DoneTestApplication(); }
 

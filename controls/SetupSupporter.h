@@ -7,39 +7,11 @@
 
 namespace ui {
 
+class THelpForm;
+class TTechForm;
+
 using TPCIEvent = std::function<std::string(TObject* sender, int32_t cardIndex)>;
 using TCalibEvent = std::function<std::string(TObject* sender, uint8_t channel, bool& itsAllBad)>;
-
-class THelpForm : public TForm {
-    UI_CLASS(THelpForm)
-public:
-    explicit THelpForm(TComponent* owner);
-    TRichEdit* HelpRich = nullptr;
-    TLabel* HelpLabel = nullptr;
-    TButton* StartButton = nullptr;
-    void StartButtonClick(TObject* sender);
-};
-
-class TTechForm : public TForm {
-    UI_CLASS(TTechForm)
-public:
-    explicit TTechForm(TComponent* owner);
-    TMemo* TechMemo = nullptr;
-    TButton* CloseButton = nullptr;
-};
-
-// What the help document says, assembled piece by piece.
-struct HelpDocumentInput {
-    std::string companyName;
-    std::string cardName;
-    bool series = true;
-    bool multiPort = false;
-    bool cardStrings = false; // the page supplies per-card texts
-};
-std::string BuildHelpDocument(const HelpDocumentInput& in);
-std::string BuildSupportText(const std::string& companyName, const std::string& callHow);
-// The help window's scale for a screen: min(h / 450, w / 800), never below 1.
-double HelpScale(int screenWidth, int screenHeight);
 
 class TSetupSupporter : public TComponent {
     UI_CLASS(TSetupSupporter)
@@ -54,6 +26,7 @@ public:
     std::string CallHow;
     bool MultiPort = false;
     uint8_t Channels = 8;
+    // Starts True although a page that leaves it out declares False: see the registration.
     bool ChangeButtons = true;
     bool bSeries = true;
     const TNotifyEvent& OnBeginCalib() const { return onBeginCalib_; }
@@ -83,8 +56,6 @@ protected:
 private:
     TForm* MainWindow() const;
     void BuildWindows();
-    void BuildHelpWindow(TForm* main, const std::string& cardName);
-    void BuildTechWindow(TForm* main);
     void UpdateTimer();
     void WndProc(TMessage& m);
     void TimerTick();
@@ -99,6 +70,6 @@ private:
     TTechForm* techForm_ = nullptr;
 };
 
-void RegisterSetupSupportClasses();
+void RegisterSetupSupporterClass();
 
 } // namespace ui
