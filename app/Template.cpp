@@ -10,6 +10,7 @@ void RegisterProgramClasses() {
     done = true;
     RegisterStandardClasses();
     RegisterBoardImageClass();
+    RegisterBoardHighlightClass();
     RegisterRadioPanelClass();
     RegisterThreeJumperClass();
     RegisterSetupSupporterClass();

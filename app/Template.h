@@ -3,6 +3,7 @@
 // buttons and lists in step.
 #pragma once
 
+#include "controls/BoardHighlight.h"
 #include "controls/BoardImage.h"
 #include "controls/HelpForm.h"
 #include "controls/RadioPanel.h"
@@ -21,9 +22,7 @@ constexpr std::array<TJumperState, 3> PullIndexToState{TJumperState::jsLeft, TJu
                                                        TJumperState::jsOpen};
 
 // The page's named components in their declaration order, each with its class: the main window's
-// fields and their binding by name both come from this list. The highlight circles
-// (VCCHighlight0 after BoardImage1, DIOPullHighlight after LevelJumper, CTRPullHighlight0 and
-// CTRPullHighlight1 after Label15) join it with their class.
+// fields and their binding by name both come from this list.
 #define UI_MAINFORM_COMPONENTS(X)                                                                  \
     X(TMainMenu, MainMenu1)                                                                        \
     X(TMenuItem, File1)                                                                            \
@@ -32,6 +31,7 @@ constexpr std::array<TJumperState, 3> PullIndexToState{TJumperState::jsLeft, TJu
     X(TMenuItem, Exit2)                                                                            \
     X(TMenuItem, TechnicalSupport1)                                                                \
     X(TBoardImage, BoardImage1)                                                                    \
+    X(TBoardHighlight, VCCHighlight0)                                                              \
     X(TSetupSupporter, SetSup)                                                                     \
     X(TRadioPanel, LevelPanel)                                                                     \
     X(TLabel, Label3)                                                                              \
@@ -41,6 +41,7 @@ constexpr std::array<TJumperState, 3> PullIndexToState{TJumperState::jsLeft, TJu
     X(TRadioButton, LevelRadio5)                                                                   \
     X(TLabel, Label4)                                                                              \
     X(TThreeJumper, LevelJumper)                                                                   \
+    X(TBoardHighlight, DIOPullHighlight)                                                           \
     X(TRadioPanel, DIOPullPanel)                                                                   \
     X(TLabel, Label2)                                                                              \
     X(TLabel, Label6)                                                                              \
@@ -61,6 +62,8 @@ constexpr std::array<TJumperState, 3> PullIndexToState{TJumperState::jsLeft, TJu
     X(TLabel, Label14)                                                                             \
     X(TComboBox, DIOPullComboCH)                                                                   \
     X(TLabel, Label15)                                                                             \
+    X(TBoardHighlight, CTRPullHighlight0)                                                          \
+    X(TBoardHighlight, CTRPullHighlight1)                                                          \
     X(TRadioPanel, CTRPullPanel)                                                                   \
     X(TThreeJumper, CTRPullJumper)                                                                 \
     X(TComboBox, CTRPullCombo)                                                                     \

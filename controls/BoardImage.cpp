@@ -1,5 +1,7 @@
 #include "controls/BoardImage.h"
 
+#include "controls/BoardHighlight.h"
+
 #include "platform/Streaming.h"
 
 #include <algorithm>
@@ -21,9 +23,18 @@ void TBoardImage::SetMenu(TMainMenu* menu) {
     if (menu) FreeNotification(menu);
 }
 
+void TBoardImage::SetFirst(TBoardHighlight* circle) {
+    if (circle == first_) return;
+    if (first_) RemoveFreeNotification(first_);
+    first_.set(circle);
+    if (circle) FreeNotification(circle);
+}
+
 void TBoardImage::Notification(TComponent* component, bool removing) {
     TCustomPanel::Notification(component, removing);
-    if (removing) menu_.clearIf(component);
+    if (!removing) return;
+    menu_.clearIf(component);
+    first_.clearIf(component);
 }
 
 void TBoardImage::SetStretch(bool v) {
@@ -162,9 +173,18 @@ void TBoardImage::Paint(TCanvas& canvas) {
     if (TGraphic* g = picture_.Graphic()) canvas.StretchDraw(DestinationRect(), *g);
 }
 
+void TBoardImage::StartTour(const TMessage& m) {
+    TBoardHighlight* circle = first_;
+    if (!circle) return;
+    circle->Perform(CM_MOUSEENTER, m.WParam, m.LParam);
+    circle->Click();
+    // The click may have taken the circle away.
+    if (first_ == circle) circle->Perform(CM_MOUSELEAVE, m.WParam, m.LParam);
+}
+
 void TBoardImage::WndProc(TMessage& m) {
     if (m.Msg == WM_STARTTOUR) {
-        StartTour();
+        StartTour(m);
         return;
     }
     TCustomPanel::WndProc(m);
@@ -183,6 +203,7 @@ void RegisterBoardImageClass() {
     using prop::Bool;
     using B = TBoardImage;
     RegisterClass<B>("TBoardImage", "TCustomPanel")
+        .Ref<TBoardHighlight>("First", &B::SetFirst)
         .Ref<TMainMenu>("Menu", &B::SetMenu)
         .Field("CenterOnForm", &B::CenterOnForm, Bool(), true)
         .Prop("Scale", &B::Scale, &B::SetScale, Bool(), true)

@@ -6,6 +6,8 @@
 
 namespace ui {
 
+class TBoardHighlight;
+
 // Private message that starts the guided tour; both parameters 0.
 constexpr unsigned WM_STARTTOUR = 0x04A2;
 
@@ -29,6 +31,9 @@ public:
     // The main menu that receives the circles' menus; not owned, cleared when the menu goes.
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
+    // The circle the guided tour opens; not owned, cleared when the circle goes.
+    TBoardHighlight* First() const { return first_; }
+    void SetFirst(TBoardHighlight* circle);
 
     double AspectRatio() const { return aspectRatio_; }
     bool Drawing() const { return drawing_; }
@@ -50,8 +55,9 @@ public:
 protected:
     void AdjustSize() override;
     void Notification(TComponent* component, bool removing) override;
-    // The tour begins at the first circle; circles arrive with the highlight controls.
-    virtual void StartTour() {}
+    // The tour: the first circle as if the pointer entered it, clicked it and left it, with
+    // the message's own parameters.
+    void StartTour(const TMessage& m);
 
 private:
     TPicture picture_;
@@ -62,6 +68,7 @@ private:
     double aspectRatio_ = 1.0;
     bool scale_ = true;
     TLink<TMainMenu> menu_;
+    TLink<TBoardHighlight> first_;
     bool positionRecorded_ = false;
     int initialLeft_ = 0;
     int initialTop_ = 0;

@@ -206,16 +206,17 @@ struct PageParent {
 
 const std::vector<std::string> kPulls{"Pull Up", "Pull Down", "Floating"};
 
-// The board picture's children, the four highlight circles, come with the highlight control:
-//   VCCHighlight0 373, 2, 43, 26; DIOPullHighlight 105, 5, 37, 57;
-//   CTRPullHighlight0 444, 94, 43, 26; CTRPullHighlight1 539, 94, 43, 26 (all TBoardHighlight).
 const std::vector<PageParent> kPage{
     {"MainForm",
      {{"BoardImage1", "TBoardImage", Bounds(80, 72, 600, 418), 0, "", Text::None, {}},
       {"LevelPanel", "TRadioPanel", Bounds(536, -16, 233, 73), 1, "", Text::None, {}},
       {"DIOPullPanel", "TRadioPanel", Bounds(8, 264, 265, 225), 2, "", Text::None, {}},
       {"CTRPullPanel", "TRadioPanel", Bounds(408, 248, 313, 57), 3, "", Text::None, {}}}},
-    {"BoardImage1", {}},
+    {"BoardImage1",
+     {{"VCCHighlight0", "TBoardHighlight", Bounds(373, 2, 43, 26), -1, "", Text::None, {}},
+      {"DIOPullHighlight", "TBoardHighlight", Bounds(105, 5, 37, 57), -1, "", Text::None, {}},
+      {"CTRPullHighlight0", "TBoardHighlight", Bounds(444, 94, 43, 26), -1, "", Text::None, {}},
+      {"CTRPullHighlight1", "TBoardHighlight", Bounds(539, 94, 43, 26), -1, "", Text::None, {}}}},
     {"LevelPanel",
      {{"Label3", "TLabel", Bounds(132, 24, 41, 17), -1, "3.3V", Text::Right, {}},
       {"Label1", "TLabel", Bounds(88, 40, 65, 17), -1, "VCC I/O", Text::Right, {}},
@@ -295,6 +296,10 @@ TEST_F(BoardPage, EveryComponentAsThePageTablesGiveIt) {
     // Owned by the main window in the order the page defines them, depth first; the menu and the
     // supporter close the page.
     const std::vector<std::string> order{"BoardImage1",
+                                         "VCCHighlight0",
+                                         "DIOPullHighlight",
+                                         "CTRPullHighlight0",
+                                         "CTRPullHighlight1",
                                          "LevelPanel",
                                          "Label3",
                                          "Label1",

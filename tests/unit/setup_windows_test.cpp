@@ -23,14 +23,12 @@ public:
     LPARAM lastLParam = 99;
     void WndProc(TMessage& m) override {
         if (m.Msg == WM_STARTTOUR) {
+            ++tours;
             lastWParam = m.WParam;
             lastLParam = m.LParam;
         }
         TBoardImage::WndProc(m);
     }
-
-protected:
-    void StartTour() override { ++tours; }
 };
 
 class SetupWindows : public ::testing::Test {
