@@ -279,6 +279,9 @@ void TBoardHighlight::MouseLeave(WPARAM marker) {
 
 void TBoardHighlight::Click() {
     TGraphicControl::Click();
+    // A click on a circle whose window has been closed while the pointer stayed on it opens
+    // the window again first: pinning a hidden window would check its entry with nothing shown.
+    if (!hot_) MouseEnter(0);
     Pin();
 }
 

@@ -321,6 +321,22 @@ TEST_F(Circles, AClickPinsTheWindowUntilDone) {
     EXPECT_FALSE(c->Pinned());
 }
 
+TEST_F(Circles, AClickAfterTheWindowClosedUnderThePointerOpensItPinned) {
+    StartUp();
+    auto* c = form->CTRPullHighlight0;
+    Hover(c);
+    TPopupForm* w = form->CTRPullHighlight0->Popup();
+    ASSERT_NE(w, nullptr);
+    // Closed from its close box while the pointer stays on the circle.
+    w->PeerCloseRequested();
+    ASSERT_FALSE(w->Visible());
+    ASSERT_FALSE(c->Hot());
+    c->Click();
+    EXPECT_TRUE(w->Visible());
+    EXPECT_TRUE(c->Pinned());
+    EXPECT_TRUE(form->CTRPullHighlight1->Hot());
+}
+
 TEST_F(Circles, AMovedWindowReappearsWhereTheUserLeftIt) {
     StartUp();
     auto* c = form->DIOPullHighlight;
