@@ -145,6 +145,52 @@ before3=$(mark "$out/level-before.png" 34) before5=$(mark "$out/level-before.png
 after3=$(mark "$out/level-after.png" 34) after5=$(mark "$out/level-after.png" 50)
 ((after3 < before3 - 20 && after5 > before5 + 20)) ||
     fail "clicking the jumper did not check 3.3 Volts (marks $before3/$before5 to $after3/$after5)"
+
+# gone WINDOW-TITLE: waits until no window of that title is shown.
+gone() { wait_for "$1 to close" bash -c "! xdotool search --onlyvisible --name '^$1\$' | grep -q ."; }
+# press BUTTON-X: clicks the button row of the only shown tool window at client x BUTTON-X.
+press_in() {
+    local w
+    w=$(window_of "$1")
+    geometry_of "$w"
+    xdotool mousemove $((X + $2)) $((Y + HEIGHT - 44 + 12)) click 1
+}
+# The tour's window stays while the pointer is over the photograph; Next and Previous walk the
+# Settings menu's order, each closing the window it was pressed in.
+xdotool mousemove $((board_x + 300)) $((board_y + 400))
+sleep 0.3
+window_of "High Voltage Level" | grep -q . || fail "the pinned voltage window closed under the pointer"
+walk=("High Voltage Level" "Digital Pull Up/Down" "Counter Pull Up/Down" "High Voltage Level")
+for i in 1 2 3; do
+    geometry_of "$(window_of "${walk[i - 1]}")"
+    press_in "${walk[i - 1]}" $((WIDTH / 2))
+    wait_for "Next to open ${walk[i]}" window_of "${walk[i]}"
+    [[ ${walk[i]} == "${walk[i - 1]}" ]] || gone "${walk[i - 1]}"
+done
+back=("High Voltage Level" "Counter Pull Up/Down" "Digital Pull Up/Down" "High Voltage Level")
+for i in 1 2 3; do
+    press_in "${back[i - 1]}" 35
+    wait_for "Previous to open ${back[i]}" window_of "${back[i]}"
+    gone "${back[i - 1]}"
+done
+import -window root "$out/walk.png"
+press_in "High Voltage Level" $((233 - 35))
+gone "High Voltage Level"
+
+# Alt+S opens the Settings menu; its D entry opens and pins the digital window, and again
+# closes it.
+xdotool windowactivate --sync "$main" key alt+s
+sleep 0.5
+import -window root "$out/settings-menu.png"
+xdotool key d
+wait_for "the digital window from the menu" window_of "Digital Pull Up/Down"
+xdotool mousemove $((board_x + 300)) $((board_y + 400))
+sleep 0.3
+window_of "Digital Pull Up/Down" | grep -q . || fail "the window opened from the menu is not pinned"
+xdotool windowactivate --sync "$main" key alt+s
+sleep 0.3
+xdotool key d
+gone "Digital Pull Up/Down"
 xdotool windowactivate --sync "$main" key alt+h key o
 wait_for "Help to reopen the help window" window_of "Instructions for Settings utility"
 
