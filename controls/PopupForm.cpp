@@ -26,6 +26,8 @@ void TPopupForm::BuildChildren(int memoHeight) {
     next_->SetAnchors(akBottom);
     done_ = Add<TButton>(this, this, "DoneButton", Bounds(cw - 64, ch - 44, 58, 25), "Done");
     done_->SetAnchors(akRight | akBottom);
+    // Esc does what Done does, so that a keyboard user closes the window as a mouse user would.
+    done_->Cancel = true;
 
     memo_ = Add<TMemo>(this, this, "StatusMemo",
                        Bounds(6, done_->Top() - 6 - memoHeight, cw - 12, memoHeight));

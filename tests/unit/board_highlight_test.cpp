@@ -337,6 +337,20 @@ TEST_F(Circles, AClickAfterTheWindowClosedUnderThePointerOpensItPinned) {
     EXPECT_TRUE(form->CTRPullHighlight1->Hot());
 }
 
+TEST_F(Circles, EscInAToolWindowDoesWhatDoneDoes) {
+    StartUp();
+    auto* c = form->VCCHighlight0;
+    c->Perform(CM_MOUSEENTER);
+    c->Click();
+    TPopupForm* w = c->Popup();
+    ASSERT_NE(w, nullptr);
+    ts::ProcessPendingMessages();
+    ts::PressKey(w, TForm::VK_ESCAPE);
+    EXPECT_FALSE(w->Visible());
+    EXPECT_FALSE(c->Hot());
+    EXPECT_FALSE(c->Pinned() && w->Visible());
+}
+
 TEST_F(Circles, AMovedWindowReappearsWhereTheUserLeftIt) {
     StartUp();
     auto* c = form->DIOPullHighlight;
