@@ -241,6 +241,7 @@ void TBoardHighlight::MouseEnter(WPARAM marker) {
     if (hot_) return;
     hot_ = true;
     Invalidate();
+    AccessibleChanged();
     if (CreatePopup) ShowPopup();
     if (marker == 1) return;
     NotifyTwins(CM_MOUSEENTER);
@@ -302,6 +303,7 @@ void TBoardHighlight::PinOwnPopup() {
     if (!popup_) return;
     pinned_ = true;
     SetMenuCheck(true);
+    AccessibleChanged();
     popup_->SetFocus();
 }
 
@@ -327,6 +329,42 @@ void TBoardHighlight::SetPopupActive(bool active, bool propagate) {
 void TBoardHighlight::ClearHot() {
     hot_ = false;
     Invalidate();
+    AccessibleChanged();
+}
+
+TPopupForm* TBoardHighlight::GroupWindow() const {
+    if (popup_) return popup_;
+    if (!OnBoardImage()) return nullptr;
+    for (int i = 0; i < parent_->ControlCount(); ++i)
+        if (TControl* c = parent_->Controls(i); IsTwin(c))
+            if (TPopupForm* w = static_cast<const TBoardHighlight*>(c)->popup_) return w;
+    return nullptr;
+}
+
+std::string TBoardHighlight::AccessibleDescription() const {
+    switch (type_) {
+    case THighlightType::htOptions:
+        return "Information circle";
+    case THighlightType::htCalibration:
+        return "Calibration circle";
+    case THighlightType::htSettings:
+        break;
+    }
+    return "Setup circle";
+}
+
+TAccessibleStates TBoardHighlight::AccessibleStates() const {
+    TAccessibleStates s;
+    s.checkable = s.expandable = true;
+    TPopupForm* w = GroupWindow();
+    s.expanded = w && w->Visible();
+    s.checked = s.expanded && w->Circle && w->Circle->Pinned();
+    return s;
+}
+
+bool TBoardHighlight::AccessiblePress() {
+    Click();
+    return true;
 }
 
 void RegisterBoardHighlightClass() {

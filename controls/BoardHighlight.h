@@ -56,6 +56,16 @@ public:
     const TBitmap& CurrentImage() const;
 
     void Paint(TCanvas& canvas) override;
+
+    // For a screen reader: a button named by the window's caption, checked while the group's
+    // window is pinned, expanded while it is open; pressing it does what a click does.
+    TAccessibleRole AccessibleRole() const override { return TAccessibleRole::PushButton; }
+    std::string AccessibleName() const override { return popupCaption_; }
+    std::string AccessibleDescription() const override;
+    TAccessibleStates AccessibleStates() const override;
+    bool AccessiblePress() override;
+    // The group's tool window, whichever twin built it.
+    TPopupForm* GroupWindow() const;
     void WndProc(TMessage& m) override;
     // The standard click (OnClick), then Pin.
     void Click() override;

@@ -50,6 +50,8 @@ public:
     bool Opaque() const { return ControlStyle & csOpaque; }
 
     void Paint(TCanvas& canvas) override;
+    std::string AccessibleName() const override { return "Card photograph"; }
+    TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Graphic; }
     void WndProc(TMessage& m) override;
 
 protected:

@@ -31,6 +31,11 @@ void TRadioPanel::Notification(TComponent* component, bool removing) {
     if (removing) popupMemo_.clearIf(component);
 }
 
+std::string TRadioPanel::AccessibleName() const {
+    TForm* f = ParentForm();
+    return f && !f->Caption().empty() ? f->Caption() + " settings" : "Settings";
+}
+
 void TRadioPanel::Paint(TCanvas& canvas) {
     // In a designer the first paint hides the panel, so that a page never shows one by itself.
     if (IsDesigning() && !designHidden_) {

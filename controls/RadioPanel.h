@@ -33,6 +33,9 @@ public:
     bool DesignHidden() const { return designHidden_; }
 
     void Paint(TCanvas& canvas) override;
+    // The settings of its tool window, named after it.
+    TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Group; }
+    std::string AccessibleName() const override;
 
 protected:
     void Notification(TComponent* component, bool removing) override;

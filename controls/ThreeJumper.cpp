@@ -17,6 +17,65 @@ void TThreeJumper::SetJumperState(TJumperState s) {
     if (s == TJumperState::jsOpen && !allowOpen_) return;
     state_ = s;
     Invalidate();
+    AccessibleChanged(true);
+}
+
+namespace {
+const TLabel* LabelOf(const TControl* c) {
+    return dynamic_cast<const TLabel*>(c);
+}
+} // namespace
+
+std::string TThreeJumper::AccessibleName() const {
+    // The nearest label to the left in the same row.
+    const TLabel* best = nullptr;
+    if (parent_)
+        for (int i = 0; i < parent_->ControlCount(); ++i) {
+            const TLabel* l = LabelOf(parent_->Controls(i));
+            if (!l || l->Caption().empty()) continue;
+            bool sameRow = l->Top() < top_ + height_ && l->Top() + l->Height() > top_;
+            if (sameRow && l->Left() + l->Width() <= left_ + 2 &&
+                (!best || l->Left() + l->Width() > best->Left() + best->Width()))
+                best = l;
+        }
+    if (best) return best->AccessibleName();
+    TForm* f = ParentForm();
+    return (f && !f->Caption().empty() ? f->Caption() + " " : std::string()) + "jumper";
+}
+
+std::string TThreeJumper::AccessibleValue() const {
+    if (state_ == TJumperState::jsOpen) return "removed";
+    // The labels above the pins, left and right of the middle one.
+    const TLabel* left = nullptr;
+    const TLabel* right = nullptr;
+    const int middle = left_ + width_ / 2;
+    if (parent_)
+        for (int i = 0; i < parent_->ControlCount(); ++i) {
+            const TLabel* l = LabelOf(parent_->Controls(i));
+            if (!l || l->Caption().empty()) continue;
+            bool above = l->Top() + l->Height() <= top_ + 2 && l->Top() + l->Height() >= top_ - 24;
+            bool overColumn = l->Left() < left_ + width_ && l->Left() + l->Width() > left_;
+            if (!above || !overColumn) continue;
+            int centre = l->Left() + l->Width() / 2;
+            if (centre < middle && (!left || centre < left->Left() + left->Width() / 2)) left = l;
+            if (centre >= middle && (!right || centre > right->Left() + right->Width() / 2))
+                right = l;
+        }
+    bool vertical =
+        orientation_ == TOrientationType::otLeft || orientation_ == TOrientationType::otRight;
+    bool onLeft = state_ == TJumperState::jsLeft;
+    if (!vertical && left && right) return (onLeft ? left : right)->AccessibleName();
+    return onLeft ? "left" : "right";
+}
+
+std::string TThreeJumper::AccessibleDescription() const {
+    std::string v = AccessibleValue();
+    return v == "removed" ? "Jumper removed" : "Jumper on " + v;
+}
+
+bool TThreeJumper::AccessiblePress() {
+    Click();
+    return true;
 }
 
 void TThreeJumper::SetOrientation(TOrientationType o) {

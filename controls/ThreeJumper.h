@@ -34,6 +34,14 @@ public:
     void Click() override;
     void Paint(TCanvas& canvas) override;
 
+    // For a screen reader: named by the label in its row ("PORT A"), its value the label above
+    // the pins the block covers ("Pull UP", "5V"); pressing it steps it like a click.
+    TAccessibleRole AccessibleRole() const override { return TAccessibleRole::PushButton; }
+    std::string AccessibleName() const override;
+    std::string AccessibleValue() const override;
+    std::string AccessibleDescription() const override;
+    bool AccessiblePress() override;
+
     bool SwapPending() const { return swapPending_; }
     bool Painted() const { return painted_; }
     // The picture with the pins in a row, and turned to the control's orientation.

@@ -44,6 +44,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl() {
     BeginDestroy();
+    if (SystemInstalled()) System().ControlDestroyed(this);
     detail::ControlGone(this);
     if (parent_) parent_->RemoveControl(this);
     parent_ = nullptr;
@@ -267,6 +268,18 @@ void TControl::SendToBack() {
     std::erase(list, this);
     list.insert(list.begin(), this);
     Invalidate();
+}
+
+TAccessibleRole TControl::AccessibleRole() const {
+    return IsWindowed() ? TAccessibleRole::Pane : TAccessibleRole::Graphic;
+}
+
+std::string TControl::AccessibleName() const {
+    return StripAccel(caption_);
+}
+
+void TControl::AccessibleChanged(bool valueChanged) {
+    if (SystemInstalled() && !IsDestroying()) System().AccessibleChanged(this, valueChanged);
 }
 
 void TControl::Click() {

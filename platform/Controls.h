@@ -32,6 +32,15 @@ inline int MouseY(LPARAM l) {
     return static_cast<int16_t>((l >> 16) & 0xFFFF);
 }
 
+// What a screen reader hears of a control: its role, name, description, value and states, and
+// its press action. Windowed controls of the toolkit's own kinds answer for themselves; the
+// controls we paint answer here.
+enum class TAccessibleRole : uint8_t { Pane, Group, Graphic, Label, PushButton, StatusBar };
+struct TAccessibleStates {
+    bool checkable = false, checked = false;
+    bool expandable = false, expanded = false;
+};
+
 class TControl : public TComponent {
     UI_CLASS(TControl)
 public:
@@ -115,6 +124,17 @@ public:
     virtual void SendToBack();
 
     virtual void Click();
+
+    virtual TAccessibleRole AccessibleRole() const;
+    // The caption without its shortcut marks, unless a control knows better.
+    virtual std::string AccessibleName() const;
+    virtual std::string AccessibleDescription() const { return hint_; }
+    virtual std::string AccessibleValue() const { return {}; }
+    virtual TAccessibleStates AccessibleStates() const { return {}; }
+    // The press action of a screen reader; false when the control has none.
+    virtual bool AccessiblePress() { return false; }
+    // Tells a listening screen reader that the control's states or value changed.
+    void AccessibleChanged(bool valueChanged = false);
     virtual void DblClick();
 
     TNotifyEvent OnClick;
@@ -275,6 +295,7 @@ public:
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
     void Paint(TCanvas& canvas) override;
+    TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Label; }
 
 protected:
     void AdjustSize() override;

@@ -208,6 +208,11 @@ void TCustomMemo::ColorChanged() {
     ApplyCommon();
 }
 
+std::string TCustomMemo::AccessibleName() const {
+    TForm* f = ParentForm();
+    return f ? f->Caption() : std::string();
+}
+
 TMemoLook TCustomMemo::Look() const {
     TMemoLook look;
     look.readOnly = readOnly_;
@@ -273,6 +278,14 @@ void TRichEdit::SyncDocument() {
 TStatusBar::TStatusBar(TComponent* owner) : TCustomControl(owner) {
     align_ = TAlign::alBottom;
     SetBoundsInternal(0, 0, 185, 19);
+}
+
+std::string TStatusBar::AccessibleName() const {
+    std::string text = SimplePanel ? SimpleText : std::string();
+    if (!SimplePanel)
+        for (const auto& p : Panels)
+            if (!p.Text.empty()) text += (text.empty() ? "" : " ") + p.Text;
+    return text.empty() ? "Status" : text;
 }
 
 void TStatusBar::Paint(TCanvas& canvas) {

@@ -107,6 +107,8 @@ public:
     bool WordWrapLines = true;
     bool WantReturns = true;
     bool WantsReturn() const override { return WantReturns; }
+    // Named after its window: a screen reader reads "Technical Support" and then the text.
+    std::string AccessibleName() const override;
 
 protected:
     void ColorChanged() override;
@@ -167,6 +169,9 @@ public:
     std::string SimpleText;
     void PanelsChanged() { Invalidate(); }
     void Paint(TCanvas& canvas) override;
+    TAccessibleRole AccessibleRole() const override { return TAccessibleRole::StatusBar; }
+    // Its texts, or "Status" while it shows none.
+    std::string AccessibleName() const override;
 };
 
 class TMenuItem : public TComponent {

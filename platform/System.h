@@ -76,6 +76,10 @@ public:
     virtual int WrappedTextHeight(const TFont& font, const std::string& text, int width) const = 0;
     virtual std::unique_ptr<ITextPainter> CreateTextPainter(TSurface surface) = 0;
 
+    // Screen readers: a control's states or value changed; a control is going away.
+    virtual void AccessibleChanged(TControl* control, bool valueChanged) = 0;
+    virtual void ControlDestroyed(TControl* control) = 0;
+
     // An embedded resource by name, or none.
     virtual std::optional<std::string> Resource(const std::string& name) const = 0;
 };

@@ -38,7 +38,8 @@ void AnswerMessageBoxes(MessageBoxResponder responder = nullptr);
 const std::vector<MessageBoxRecord>& MessageBoxes();
 void ClearMessageBoxes();
 
-// While set, every request for a timer is refused.
+// In a test application timers are granted but tick only through DeliverTimerTicks; while
+// refusing, every request for a timer is refused.
 void RefuseTimers(bool refuse);
 // Delivers one tick of every running timer at once; returns how many were delivered.
 int DeliverTimerTicks();

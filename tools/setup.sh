@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool openbox x11-utils imagemagick librsvg2-bin libgs-common
+    at-spi2-core dbus-x11 python3-pyatspi
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation
     desktop-file-utils appstream lintian dpkg-dev file fakeroot
 )

@@ -4,6 +4,7 @@
 #include "platform/qt/QtSystem.h"
 
 #include "platform/System.h"
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/AppIcon.h"
 #include "platform/qt/Widgets.h"
 
@@ -329,6 +330,11 @@ public:
         return std::make_unique<TextPainter>(surface);
     }
 
+    void AccessibleChanged(TControl* control, bool valueChanged) override {
+        AnnounceChange(control, valueChanged);
+    }
+    void ControlDestroyed(TControl* control) override { ForgetControl(control); }
+
     std::optional<std::string> Resource(const std::string& name) const override {
         QFile f(ToQ(":/" + name));
         if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
@@ -349,6 +355,7 @@ struct NativeSession::Impl {
         InitEmbeddedResources();
         QApplication::setApplicationName("Settings");
         InstallAppIcon();
+        InstallAccessibility();
         InstallSystem(&system);
     }
     ~Impl() { InstallSystem(nullptr); }

@@ -1,9 +1,12 @@
 #include "platform/qt/Widgets.h"
 
+#include "platform/qt/Accessibility.h"
+
 #include "platform/StdCtrls.h"
 #include "platform/text/Rtf.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMenuBar>
@@ -53,6 +56,7 @@ PaintedWidget::PaintedWidget(TWinControl* control, QWidget* parent, bool reports
     : WidgetPeer(control, parent), reportsResize_(reportsResize) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    RefreshAccessible(this);
 }
 
 void PaintedWidget::paintEvent(QPaintEvent* e) {
@@ -134,8 +138,17 @@ public:
     }
     void SetText(const std::string& text) override { setText(ToQ(text)); }
     void SetChecked(bool checked) override {
-        QSignalBlocker block(this);
-        setChecked(checked);
+        if (isChecked() == checked) return;
+        {
+            QSignalBlocker block(this);
+            setChecked(checked);
+        }
+        if (QAccessible::isActive()) {
+            QAccessible::State changed;
+            changed.checked = true;
+            QAccessibleStateChangeEvent e(this, changed);
+            QAccessible::updateAccessibility(&e);
+        }
     }
 };
 
@@ -188,7 +201,10 @@ template <class E> void ApplyLook(E* e, const TMemoLook& look) {
 
 class MemoPeer : public WidgetPeer<QPlainTextEdit, IMemoPeer> {
 public:
-    using WidgetPeer::WidgetPeer;
+    // What a screen reader calls it: the memo is named after its window.
+    MemoPeer(TWinControl* control, QWidget* parent) : WidgetPeer(control, parent) {
+        setAccessibleName(ToQ(control->AccessibleName()));
+    }
     void SetLook(const TMemoLook& look) override {
         ApplyLook(static_cast<QPlainTextEdit*>(this), look);
     }
@@ -202,7 +218,9 @@ public:
 
 class RichPeer : public WidgetPeer<QTextEdit, IRichPeer> {
 public:
-    using WidgetPeer::WidgetPeer;
+    RichPeer(TWinControl* control, QWidget* parent) : WidgetPeer(control, parent) {
+        setAccessibleName(ToQ(control->AccessibleName()));
+    }
     void SetLook(const TMemoLook& look) override { ApplyLook(static_cast<QTextEdit*>(this), look); }
     void SetDocument(const ::rtf::Document& doc, const TFont& defaultFont) override {
         clear();
@@ -253,6 +271,7 @@ std::unique_ptr<IControlPeer> CreateControlPeer(TWinControl* control, TPeerKind 
 
 FormWindow::FormWindow(TForm* form) : WidgetPeer(form, nullptr) {
     client_ = new PaintedWidget(form, this, false);
+    RefreshAccessible(this);
 }
 
 FormWindow::~FormWindow() = default;
@@ -410,6 +429,7 @@ void FormWindow::RebuildMenu() {
     actions_.clear();
     if (menu_) {
         auto* bar = new QMenuBar(this);
+        bar->setAccessibleName(QStringLiteral("Menu bar"));
         AddItems(bar, menu_->Items(), true, actions_);
         bar->setFixedHeight(menuHeight_);
         bar->show();
