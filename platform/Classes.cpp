@@ -109,6 +109,13 @@ void TStrings::Add(const std::string& s) {
     Changed();
 }
 
+void TStrings::Put(int i, const std::string& s) {
+    std::string& line = items_.at(static_cast<size_t>(i));
+    if (line == s) return;
+    line = s;
+    Changed();
+}
+
 void TStrings::Clear() {
     if (items_.empty()) return;
     items_.clear();

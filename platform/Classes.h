@@ -108,6 +108,8 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     const std::string& operator[](int i) const { return items_.at(i); }
     void Add(const std::string& s);
+    // Replaces line i, which must exist.
+    void Put(int i, const std::string& s);
     void Clear();
     void Assign(const std::vector<std::string>& items);
     const std::vector<std::string>& Items() const { return items_; }

@@ -543,6 +543,12 @@ void TForm::RegisterHandler(const std::string& name, TNotifyEvent handler) {
     handlers_.emplace_back(name, std::move(handler));
 }
 
+const std::any* TForm::FindTypedHandler(const std::string& name) const {
+    for (const auto& [n, h] : typedHandlers_)
+        if (SameText(n, name)) return &h;
+    return nullptr;
+}
+
 void TForm::DoCreate() {
     if (OnCreate) OnCreate(this);
 }

@@ -3,7 +3,9 @@
 
 #include "platform/Controls.h"
 
+#include <any>
 #include <optional>
+#include <type_traits>
 
 namespace ui {
 
@@ -82,6 +84,13 @@ public:
     // Registered page handlers, bound by name when a page definition is loaded.
     const TNotifyEvent* FindHandler(const std::string& name) const;
     void RegisterHandler(const std::string& name, TNotifyEvent handler);
+    // Page handlers of the other event types, each kept as its event type, which the caller
+    // names: RegisterTypedHandler<TPCIEvent>("SetSupGetCardString", ...).
+    template <class E>
+    void RegisterTypedHandler(const std::string& name, std::type_identity_t<E> handler) {
+        typedHandlers_.emplace_back(name, std::any(std::move(handler)));
+    }
+    const std::any* FindTypedHandler(const std::string& name) const;
 
     // Runs the create event, as after loading a page definition.
     void DoCreate();
@@ -125,6 +134,7 @@ private:
     TMainMenu* menu_ = nullptr;
     TWinControl* activeControl_ = nullptr;
     std::vector<std::pair<std::string, TNotifyEvent>> handlers_;
+    std::vector<std::pair<std::string, std::any>> typedHandlers_;
     bool placed_ = false;
     bool firstPaint_ = false;
     bool syncingFromPeer_ = false;

@@ -199,13 +199,6 @@ TColor LoadContext::Color(const page::Value& v) {
     throw Exception("'" + id + "' is not a valid value");
 }
 
-TNotifyEvent LoadContext::Handler(const page::Value& v) {
-    std::string name = Ident(v);
-    const TNotifyEvent* h = root_.FindHandler(name);
-    if (!h) throw Exception("the form has no handler named " + name);
-    return *h;
-}
-
 void LoadContext::RunFixups() {
     for (auto& f : fixups_)
         f();

@@ -115,9 +115,10 @@ public:
             name, [field](const T& t) -> const V& { return t.*field; },
             [field](T& t, V v) { t.*field = std::move(v); }, type);
     }
-    // An event, bound by name to a handler of the page's root form: a member of type
-    // TNotifyEvent, or a write operation taking one.
-    template <class S> ClassBuilder& Event(const std::string& name, S set);
+    // An event, bound by name to a handler of the page's root form: a member of the event type
+    // E, or a write operation taking one. `typeName` names E when a handler does not fit.
+    template <class E = TNotifyEvent, class S>
+    ClassBuilder& Event(const std::string& name, S set, const char* typeName = "TNotifyEvent");
     // A link to another component of the page, resolved once the whole tree is loaded.
     template <class R, class S> ClassBuilder& Ref(const std::string& name, S set);
     // A property whose value needs more than a typed reader.
@@ -213,8 +214,21 @@ public:
     // A colour by name or number. Named values, flag sets and ranges: the property types below.
     static TColor Color(const page::Value& v);
 
-    // A page handler of the root form, by name.
-    TNotifyEvent Handler(const page::Value& v);
+    // A page handler of the root form, by name, of the event type E; `typeName` names E in the
+    // message when the form's handler of that name is of another type.
+    template <class E = TNotifyEvent>
+    E Handler(const page::Value& v, const char* typeName = "TNotifyEvent") {
+        std::string name = Ident(v);
+        if constexpr (std::is_same_v<E, TNotifyEvent>)
+            if (const TNotifyEvent* h = root_.FindHandler(name)) return *h;
+        const std::any* typed = root_.FindTypedHandler(name);
+        if (typed)
+            if (const E* h = std::any_cast<E>(typed)) return *h;
+        if (typed || root_.FindHandler(name))
+            throw Exception("the handler " + name + " does not fit this event, which needs a " +
+                            typeName + " handler");
+        throw Exception("the form has no handler named " + name);
+    }
     // Resolves a component reference once the whole tree exists.
     template <class T> void Ref(const page::Value& v, std::function<void(T*)> assign) {
         std::string name = Ident(v);
@@ -317,12 +331,12 @@ template <class V> PropType<V> IntOrName(std::vector<std::pair<std::string, V>> 
 // ---------------------------------------------------------------- ClassBuilder, the rest
 
 template <class T>
-template <class S>
-ClassBuilder<T>& ClassBuilder<T>::Event(const std::string& name, S set) {
+template <class E, class S>
+ClassBuilder<T>& ClassBuilder<T>::Event(const std::string& name, S set, const char* typeName) {
     PropertyInfo p;
     p.name = name;
-    p.set = [set](TComponent& c, const page::Value& v, LoadContext& ctx) {
-        TNotifyEvent handler = ctx.Handler(v);
+    p.set = [set, typeName](TComponent& c, const page::Value& v, LoadContext& ctx) {
+        E handler = ctx.Handler<E>(v, typeName);
         if constexpr (std::is_member_object_pointer_v<S>)
             std::invoke(set, Self(c)) = std::move(handler);
         else

@@ -133,6 +133,10 @@ constexpr unsigned MB_ICONERROR = 0x10;
 constexpr unsigned MB_ICONQUESTION = 0x20;
 constexpr unsigned MB_ICONWARNING = 0x30;
 constexpr unsigned MB_ICONINFORMATION = 0x40;
+// Which button is the default (Enter); the first unless one of these says otherwise.
+constexpr unsigned MB_DEFBUTTON1 = 0x000;
+constexpr unsigned MB_DEFBUTTON2 = 0x100;
+constexpr unsigned MB_DEFBUTTON3 = 0x200;
 constexpr unsigned MB_SETFOREGROUND = 0x10000;
 constexpr unsigned MB_TOPMOST = 0x40000;
 constexpr int IDOK = 1;

@@ -4,6 +4,7 @@
 
 #include "driver/LLPXLDRV.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <type_traits>
@@ -24,6 +25,7 @@ struct Card {
     bool watchdogRunning = false;
     std::uint32_t watchdogTimeoutMs = 0;
     std::uint32_t resetDurationMs = 0;
+    std::uint32_t adcNoise = 1;
 };
 
 std::array<Card, kSimulatedCardCount> cards{};
@@ -51,12 +53,43 @@ template <typename T> std::int32_t readRegister(std::int32_t card, std::uint32_t
     return kOk;
 }
 
+void storeWord(Card& c, std::uint32_t offset, std::uint16_t value) {
+    c.registers[offset] = static_cast<std::uint8_t>(value);
+    c.registers[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+// One conversion of the channel named in the control byte.
+void convert(Card& c) {
+    const std::uint8_t channel = c.registers[kAdcControlOffset];
+#ifdef PXLSIM_ADC_FAILED
+    (void)channel;
+    c.registers[kAdcStatusOffset] = 0;
+    storeWord(c, kAdcDataOffset, 0xFFFF);
+#else
+    if (channel >= kAdcChannels) {
+        c.registers[kAdcStatusOffset] = kAdcBadChannel;
+        storeWord(c, kAdcDataOffset, 0xFFFF);
+        return;
+    }
+    // A linear congruential sequence: deterministic, and different at every conversion.
+    c.adcNoise = c.adcNoise * 1103515245u + 12345u;
+    const int wobble =
+        static_cast<int>((c.adcNoise >> 16) % (2 * kAdcWobbleCounts + 1)) - kAdcWobbleCounts;
+    const double nominal = (AdcNominalVolts(channel) + 10.0) / 20.0 * 65535.0;
+    const int counts = static_cast<int>(nominal + 0.5) + wobble;
+    storeWord(c, kAdcDataOffset, static_cast<std::uint16_t>(std::clamp(counts, 0, 65535)));
+    c.registers[kAdcStatusOffset] = kAdcDone;
+#endif
+}
+
 template <typename T> std::int32_t writeRegister(std::int32_t card, std::uint32_t offset, T value) {
     if (!isCard(card)) return kBadCard;
     if (!fits(offset, sizeof(T))) return kBadArgument;
     const auto raw = static_cast<std::uint32_t>(value);
+    Card& c = cardAt(card);
     for (std::size_t i = 0; i < sizeof(T); ++i)
-        cardAt(card).registers[offset + i] = static_cast<std::uint8_t>(raw >> (8 * i));
+        c.registers[offset + i] = static_cast<std::uint8_t>(raw >> (8 * i));
+    if (offset <= kAdcControlOffset && kAdcControlOffset < offset + sizeof(T)) convert(c);
     return kOk;
 }
 

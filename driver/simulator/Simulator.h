@@ -40,6 +40,33 @@ constexpr std::uint32_t kDefaultResetDurationMs = 100;
 constexpr std::uint32_t kWatchdogInitialised = 1u << 0;
 constexpr std::uint32_t kWatchdogRunning = 1u << 1;
 
+// A/D converter, reached through the card's I/O region. Writing a channel number (0 to
+// kAdcChannels - 1) to the byte at kAdcControlOffset converts that channel at once: the status
+// byte at kAdcStatusOffset then reads kAdcDone and the 16-bit word at kAdcDataOffset the result,
+// in counts of the -10 V to +10 V range (0 is -10 V, 65535 is +10 V). Channel n sits at
+// AdcNominalVolts(n) with a small wobble of up to kAdcWobbleCounts counts either way that
+// changes from one conversion to the next (a fixed pseudo-random sequence, the same in every
+// run). Another channel number sets kAdcBadChannel and the data word to 0xFFFF.
+//
+// A library built with PXLSIM_ADC_FAILED stands for a card whose converter answers nothing, as
+// when the card sits at another base address: every conversion leaves kAdcDone clear and the
+// data word at 0xFFFF.
+constexpr std::uint32_t kAdcControlOffset = 0x20;
+constexpr std::uint32_t kAdcStatusOffset = 0x21;
+constexpr std::uint32_t kAdcDataOffset = 0x22;
+constexpr std::uint8_t kAdcDone = 1u << 0;
+constexpr std::uint8_t kAdcBadChannel = 1u << 1;
+constexpr std::uint8_t kAdcChannels = 8;
+constexpr int kAdcWobbleCounts = 6;
+
+constexpr double AdcNominalVolts(int channel) {
+    return -8.75 + 2.5 * channel;
+}
+// Volts from counts of the converter's range.
+constexpr double AdcVolts(std::uint16_t counts) {
+    return -10.0 + 20.0 * counts / 65535.0;
+}
+
 // Interrupts never arrive: WaitForIRQ and COSWaitForIRQ return kTimeout at once, without waiting,
 // whatever the timeout; AbortRequest and WDGHandleIRQ have nothing to do and return kOk.
 // EmergencyReboot returns kNotSupported and does nothing.

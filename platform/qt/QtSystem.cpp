@@ -20,6 +20,7 @@
 #include <QTimerEvent>
 #include <cstdlib>
 #include <map>
+#include <vector>
 
 // The embedded resources live in a static library; naming their initialisers here keeps the
 // linker from dropping them. Outside any namespace, as the initialisers are.
@@ -148,26 +149,34 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
         break;
     }
     using B = QMessageBox::StandardButton;
+    // The buttons in the order the flags count them, for the default-button flags.
+    std::vector<B> buttons;
     switch (flags & 0xF) {
     case MB_OKCANCEL:
-        box.setStandardButtons(B::Ok | B::Cancel);
+        buttons = {B::Ok, B::Cancel};
         break;
     case MB_ABORTRETRYIGNORE:
-        box.setStandardButtons(B::Abort | B::Retry | B::Ignore);
+        buttons = {B::Abort, B::Retry, B::Ignore};
         break;
     case MB_YESNOCANCEL:
-        box.setStandardButtons(B::Yes | B::No | B::Cancel);
+        buttons = {B::Yes, B::No, B::Cancel};
         break;
     case MB_YESNO:
-        box.setStandardButtons(B::Yes | B::No);
+        buttons = {B::Yes, B::No};
         break;
     case MB_RETRYCANCEL:
-        box.setStandardButtons(B::Retry | B::Cancel);
+        buttons = {B::Retry, B::Cancel};
         break;
     default:
-        box.setStandardButtons(B::Ok);
+        buttons = {B::Ok};
         break;
     }
+    QMessageBox::StandardButtons set;
+    for (B b : buttons)
+        set |= b;
+    box.setStandardButtons(set);
+    const size_t defaultIndex = (flags & 0xF00) / MB_DEFBUTTON2;
+    box.setDefaultButton(buttons[defaultIndex < buttons.size() ? defaultIndex : 0]);
     if (flags & MB_TOPMOST) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (flags & MB_SETFOREGROUND) {
         box.show();

@@ -3,8 +3,10 @@
 #include "driver/simulator/Simulator.h"
 #include "driver/LLPXLDRV.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace llpxldrv;
 using namespace pxlsim;
@@ -128,3 +130,63 @@ TEST_F(Simulator, WatchdogKeepsStateAndNothingWaitsOrReboots) {
 }
 
 } // namespace
+
+// ---------------------------------------------------------------- A/D converter
+
+namespace {
+
+struct Conversion {
+    std::uint8_t status = 0xAA;
+    std::uint16_t counts = 0;
+};
+
+Conversion convert(const EntryPoints& d, std::int32_t card, std::uint8_t channel) {
+    Conversion c;
+    EXPECT_EQ(d.RelOutPortB(card, kAdcControlOffset, channel), kOk);
+    EXPECT_EQ(d.RelInPortB(card, kAdcStatusOffset, &c.status), kOk);
+    EXPECT_EQ(d.RelInPort(card, kAdcDataOffset, &c.counts), kOk);
+    return c;
+}
+
+} // namespace
+
+TEST_F(Simulator, ConvertsEachChannelNearItsLevelAndTheReadingsMove) {
+    for (std::int32_t card = 0; card < kSimulatedCardCount; ++card)
+        for (std::uint8_t channel = 0; channel < kAdcChannels; ++channel) {
+            std::vector<std::uint16_t> seen;
+            for (int i = 0; i < 5; ++i) {
+                Conversion c = convert(d, card, channel);
+                ASSERT_EQ(c.status, kAdcDone);
+                EXPECT_NEAR(AdcVolts(c.counts), AdcNominalVolts(channel),
+                            (kAdcWobbleCounts + 1) * 20.0 / 65535.0);
+                seen.push_back(c.counts);
+            }
+            std::sort(seen.begin(), seen.end());
+            EXPECT_GT(std::unique(seen.begin(), seen.end()) - seen.begin(), 1)
+                << "card " << card << " channel " << int(channel) << " never changes";
+        }
+}
+
+TEST_F(Simulator, ConverterRefusesAChannelItDoesNotHave) {
+    Conversion c = convert(d, 0, kAdcChannels);
+    EXPECT_EQ(c.status, kAdcBadChannel);
+    EXPECT_EQ(c.counts, 0xFFFF);
+    // Started through the absolute port as well.
+    ASSERT_EQ(d.OutPortB(std::uint16_t(PortBase(1) + kAdcControlOffset), 3), kOk);
+    std::uint8_t status = 0;
+    ASSERT_EQ(d.RelInPortB(1, kAdcStatusOffset, &status), kOk);
+    EXPECT_EQ(status, kAdcDone);
+}
+
+// The variant built with PXLSIM_ADC_FAILED: the card answers, its converter never does.
+class FailedConverter : public Simulator {};
+
+TEST_F(FailedConverter, NoChannelEverConverts) {
+    EXPECT_EQ(d.GetNumCards(), kSimulatedCardCount);
+    for (std::int32_t card = 0; card < kSimulatedCardCount; ++card)
+        for (std::uint8_t channel = 0; channel < kAdcChannels; ++channel) {
+            Conversion c = convert(d, card, channel);
+            EXPECT_EQ(c.status & kAdcDone, 0);
+            EXPECT_EQ(c.counts, 0xFFFF);
+        }
+}
