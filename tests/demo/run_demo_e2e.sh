@@ -22,40 +22,13 @@ fail() {
     exit 1
 }
 
-# A private display: Xvfb picks a free number and tells us through a pipe.
-exec 5< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
-xvfb_pid=$!
-read -r -t 20 display_no <&5 || fail "Xvfb did not start"
-export DISPLAY=":$display_no"
-rm -f "$out/wm-ready"
-openbox --startup "touch $out/wm-ready" >/dev/null 2>&1 &
-wm_pid=$!
-prog_pid=
-cleanup() {
-    [[ -n $prog_pid ]] && kill "$prog_pid" 2>/dev/null || true
-    kill "$wm_pid" "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-
-# wait_for DESCRIPTION COMMAND...: polls up to 30 s for a command to succeed.
-wait_for() {
-    local what=$1
-    shift
-    for _ in $(seq 300); do
-        if "$@" >/dev/null 2>&1; then return 0; fi
-        sleep 0.1
-    done
-    fail "timed out waiting for $what"
-}
-window_of() { xdotool search --onlyvisible --name "^$1\$" | head -n 1; }
-no_window() { ! xdotool search --onlyvisible --name "^$1\$" | grep -q .; }
-size_of() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+# shellcheck source=../e2e/x_session.sh
+source "$(dirname "$0")/../e2e/x_session.sh"
 # reports KEY VALUE: the demo's report has the line KEY=VALUE.
 reports() { grep -qxF "$1=$2" "$run/report"; }
 reported() { sed -n "s/^$1=//p" "$run/report"; }
 now_ms() { date +%s%3N; }
 
-wait_for "the window manager" test -e "$out/wm-ready"
 
 # start_demo NAME [LIBRARY]: the demo from a folder of its own, with LIBRARY beside it as
 # libpxldrv.so (found through the program's $ORIGIN run path), up to its help window.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# run_e2e.sh PROGRAM OUTDIR: starts the program on a private X server with openbox, checks the
-# main window, the help window and the support window, and ends it through File, Exit.
+# run_e2e.sh PROGRAM OUTDIR: starts the program on a private X server with openbox and drives it
+# with xdotool as a person would: the help window and the tour, the circles and their windows,
+# Previous and Next, the Settings menu, the support window, and File, Exit.
 set -euo pipefail
 program=$1
 out=$2
@@ -13,42 +14,13 @@ fail() {
     exit 1
 }
 
-# A private display: Xvfb picks a free number and tells us through a pipe.
-exec 5< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
-xvfb_pid=$!
-read -r -t 20 display_no <&5 || fail "Xvfb did not start"
-export DISPLAY=":$display_no"
-# openbox runs its start-up command once it manages windows; a window mapped before that can be
-# left unmapped for good.
-rm -f "$out/wm-ready"
-openbox --startup "touch $out/wm-ready" >/dev/null 2>&1 &
-wm_pid=$!
-prog_pid=
-cleanup() {
-    [[ -n $prog_pid ]] && kill "$prog_pid" 2>/dev/null || true
-    kill "$wm_pid" "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-
-# wait_for DESCRIPTION COMMAND...: polls up to 30 s for a command to succeed (a sanitizer
-# build under load starts slowly).
-wait_for() {
-    local what=$1
-    shift
-    for _ in $(seq 300); do
-        if "$@" >/dev/null 2>&1; then return 0; fi
-        sleep 0.1
-    done
-    fail "timed out waiting for $what"
-}
-window_of() { xdotool search --onlyvisible --name "^$1\$" | head -n 1; }
-size_of() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+# shellcheck source=x_session.sh
+source "$(dirname "$0")/x_session.sh"
 # geometry_of WINDOW: sets X, Y, WIDTH, HEIGHT to the client area on the screen.
 geometry_of() {
     eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X:/ {print "X=" $4} /Absolute upper-left Y:/ {print "Y=" $4} /Width:/ {print "WIDTH=" $2} /Height:/ {print "HEIGHT=" $2}')"
 }
 
-wait_for "the window manager" test -e "$out/wm-ready"
 "$program" >"$log" 2>&1 &
 prog_pid=$!
 
