@@ -4,10 +4,9 @@
 // calibration cycle.
 #pragma once
 
-#include "platform/StdCtrls.h"
+#include "controls/CalibRecord.h"
 #include "platform/Timers.h"
 
-#include <type_traits>
 #include <vector>
 
 namespace ui {
@@ -18,34 +17,6 @@ class TPCIForm;
 
 using TPCIEvent = std::function<std::string(TObject* sender, int32_t cardIndex)>;
 using TCalibEvent = std::function<std::string(TObject* sender, uint8_t channel, bool& itsAllBad)>;
-
-// A control reached through the page's own reference to it, followed at every use: a page that
-// replaces the control is followed, and a reference that holds none yields none.
-template <class T> class TPageLink {
-public:
-    TPageLink() = default;
-    template <class U>
-    requires std::is_base_of_v<T, U> TPageLink(U* const* reference)
-        : address_(reference),
-          follow_([reference]() -> T* { return reference ? *reference : nullptr; }) {}
-    T* operator()() const { return follow_ ? follow_() : nullptr; }
-    // The reference's address: two links to the same reference are the same link.
-    const void* Address() const { return address_; }
-
-private:
-    const void* address_ = nullptr;
-    std::function<T*()> follow_;
-};
-
-// One registered set of page controls that the calibration cycle serves.
-struct TCalibRecord {
-    TPageLink<TMemo> ChannelList;      // line n shows channel n
-    TPageLink<TButton> CalibButton;    // gets OnStartButtonClick and "Start" back at the end
-    TPageLink<TControl> HiddenControl; // hidden at every tick
-    // The page's own value for the record, for instance the card it calibrates; the cycle never
-    // reads it.
-    int Tag = 0;
-};
 
 // The number of installed cards as the driver library reports it: binds the library and asks
 // its GetNumCards. A library that is missing or has no GetNumCards counts as no card.
