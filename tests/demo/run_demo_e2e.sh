@@ -91,7 +91,7 @@ xdotool windowactivate --sync "$main" key alt+f
 sleep 0.3
 xdotool key Return
 wait_for "File's first entry to reopen the cards window" window_of "KX-7140 Cards installed"
-reports cards_window shown || fail "the report says the cards window is $(reported cards_window)"
+wait_for "the report to say the cards window is shown" reports cards_window shown
 
 # Start runs the cycle: the button reads Stop, the hint goes, the lines change.
 hide_help
@@ -123,7 +123,7 @@ press_start
 wait_for "the failure prompt" window_of "Total A/D failure"
 box=$(window_of "Total A/D failure")
 xprop -id "$box" _NET_WM_STATE | grep -q ABOVE || fail "the failure prompt does not stay on top"
-reports calibrating no || fail "the cycle still runs behind its prompt"
+wait_for "the report to say the cycle waits behind its prompt" reports calibrating no
 import -window root "$out/failure-prompt.png"
 
 # Retry (Cancel is the default button, so Tab moves to Retry): the prompt closes and the next
