@@ -44,14 +44,20 @@ void TCanvas::SetSurface(TSurface surface) {
     painter_.reset();
     surface_ = surface.Empty() ? TSurface{} : surface;
     origin_ = {};
-    clip_ = {0, 0, surface_.width, surface_.height};
+    limit_ = clip_ = {0, 0, surface_.width, surface_.height};
 }
 
 void TCanvas::SetOriginAndClip(TPoint origin, const TRect& clip) {
     origin_ = origin;
+    clip_ = {std::max(limit_.Left, clip.Left), std::max(limit_.Top, clip.Top),
+             std::min(limit_.Right, clip.Right), std::min(limit_.Bottom, clip.Bottom)};
+}
+
+void TCanvas::SetLimit(const TRect& limit) {
     int w = surface_.width, h = surface_.height;
-    clip_ = {std::max(0, clip.Left), std::max(0, clip.Top), std::min(w, clip.Right),
-             std::min(h, clip.Bottom)};
+    limit_ = {std::max(0, limit.Left), std::max(0, limit.Top), std::min(w, limit.Right),
+              std::min(h, limit.Bottom)};
+    SetOriginAndClip(origin_, clip_);
 }
 
 TRect TCanvas::ClipRect() const {
