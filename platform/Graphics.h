@@ -148,7 +148,7 @@ public:
 private:
     struct Pixmap {
         int width = 0, height = 0;
-        std::vector<uint32_t> pixels;
+        std::vector<uint8_t> pixels; // 4 bytes a pixel: blue, green, red, 0
     };
     std::shared_ptr<Pixmap> image_;
     bool paletted_ = false;
