@@ -44,14 +44,20 @@ void TCanvas::SetSurface(TSurface surface) {
     painter_.reset();
     surface_ = surface.Empty() ? TSurface{} : surface;
     origin_ = {};
-    clip_ = {0, 0, surface_.width, surface_.height};
+    limit_ = clip_ = {0, 0, surface_.width, surface_.height};
 }
 
 void TCanvas::SetOriginAndClip(TPoint origin, const TRect& clip) {
     origin_ = origin;
+    clip_ = {std::max(limit_.Left, clip.Left), std::max(limit_.Top, clip.Top),
+             std::min(limit_.Right, clip.Right), std::min(limit_.Bottom, clip.Bottom)};
+}
+
+void TCanvas::SetLimit(const TRect& limit) {
     int w = surface_.width, h = surface_.height;
-    clip_ = {std::max(0, clip.Left), std::max(0, clip.Top), std::min(w, clip.Right),
-             std::min(h, clip.Bottom)};
+    limit_ = {std::max(0, limit.Left), std::max(0, limit.Top), std::min(w, limit.Right),
+              std::min(h, limit.Bottom)};
+    SetOriginAndClip(origin_, clip_);
 }
 
 TRect TCanvas::ClipRect() const {
@@ -242,21 +248,16 @@ void TJPEGImage::LoadFromBytes(const uint8_t* data, size_t size) {
     auto out = std::make_shared<Pixmap>();
     out->width = img.width;
     out->height = img.height;
-    out->pixels.assign(static_cast<size_t>(img.width) * static_cast<size_t>(img.height), 0u);
-    for (int y = 0; y < img.height; ++y) {
-        auto* row =
-            reinterpret_cast<uint8_t*>(out->pixels.data() + static_cast<size_t>(y) * img.width);
-        if (!img.paletted) {
-            std::copy_n(img.pixels.data() + static_cast<size_t>(y) * img.width * 4,
-                        static_cast<size_t>(img.width) * 4, row);
-        } else {
-            for (int x = 0; x < img.width; ++x) {
-                uint32_t c = img.palette[img.pixels[static_cast<size_t>(y) * img.width + x]];
-                row[x * 4 + 0] = static_cast<uint8_t>(GetBValue(c));
-                row[x * 4 + 1] = static_cast<uint8_t>(GetGValue(c));
-                row[x * 4 + 2] = static_cast<uint8_t>(GetRValue(c));
-                row[x * 4 + 3] = 0;
-            }
+    if (!img.paletted) {
+        // Already in our layout: taken over, not copied, so the photograph exists once.
+        out->pixels = std::move(img.pixels);
+    } else {
+        out->pixels.assign(static_cast<size_t>(img.width) * static_cast<size_t>(img.height) * 4, 0);
+        for (size_t i = 0; i < img.pixels.size(); ++i) {
+            uint32_t c = img.palette[img.pixels[i]];
+            out->pixels[i * 4 + 0] = static_cast<uint8_t>(GetBValue(c));
+            out->pixels[i * 4 + 1] = static_cast<uint8_t>(GetGValue(c));
+            out->pixels[i * 4 + 2] = static_cast<uint8_t>(GetRValue(c));
         }
     }
     image_ = std::move(out);
@@ -273,8 +274,8 @@ int TJPEGImage::Height() const {
 TSurface TJPEGImage::Pixels() const {
     if (!image_ || image_->pixels.empty()) return {};
     // Read-only use: the rasterizer only reads from a source surface.
-    return {reinterpret_cast<uint8_t*>(const_cast<uint32_t*>(image_->pixels.data())),
-            image_->width * 4, image_->width, image_->height};
+    return {const_cast<uint8_t*>(image_->pixels.data()), image_->width * 4, image_->width,
+            image_->height};
 }
 
 void TJPEGImage::Draw(TCanvas& canvas, const TRect& r) const {

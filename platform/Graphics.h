@@ -65,6 +65,9 @@ public:
     TPoint Origin() const { return origin_; }
     TRect ClipRect() const; // in our coordinates
     void SetOriginAndClip(TPoint origin, const TRect& clip);
+    // Keeps this and every later clip inside `limit` (surface coordinates), for a paint pass
+    // that may change only part of the surface; reading is not limited. A new surface lifts it.
+    void SetLimit(const TRect& limit);
     const TSurface& Surface() const { return surface_; }
     // Called when the surface was reallocated (a bitmap resized).
     void SetSurface(TSurface surface);
@@ -74,7 +77,8 @@ private:
     TSurface surface_;
     std::unique_ptr<ITextPainter> painter_;
     TPoint origin_;
-    TRect clip_; // surface coordinates
+    TRect clip_;  // surface coordinates
+    TRect limit_; // surface coordinates
     TPoint penPos_;
 };
 
@@ -144,7 +148,7 @@ public:
 private:
     struct Pixmap {
         int width = 0, height = 0;
-        std::vector<uint32_t> pixels;
+        std::vector<uint8_t> pixels; // 4 bytes a pixel: blue, green, red, 0
     };
     std::shared_ptr<Pixmap> image_;
     bool paletted_ = false;

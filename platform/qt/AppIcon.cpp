@@ -11,10 +11,11 @@ void InstallAppIcon() {
     // Every size that tools/make-icons.sh rendered is embedded under :/icons; each file tells
     // its own size.
     QIcon icon;
-    QDirIterator it(QStringLiteral(":/icons"), {QStringLiteral("*.png")}, QDir::Files,
-                    QDirIterator::Subdirectories);
+    // The suffix is tested by hand: a name filter would compile a regular expression (and map
+    // its library) at every start.
+    QDirIterator it(QStringLiteral(":/icons"), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
-        icon.addFile(it.next());
+        if (QString path = it.next(); path.endsWith(QLatin1String(".png"))) icon.addFile(path);
     QApplication::setWindowIcon(icon);
     // The name of the installed desktop entry, without ".desktop" (see packaging/).
     QGuiApplication::setDesktopFileName(QStringLiteral("com.telvar.kx7140_settings"));

@@ -11,11 +11,11 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCursor>
-#include <QFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
+#include <QResource>
 #include <QScreen>
 #include <QTimerEvent>
 #include <cstdlib>
@@ -345,10 +345,14 @@ public:
     void ControlDestroyed(TControl* control) override { ForgetControl(control); }
 
     std::optional<std::string> Resource(const std::string& name) const override {
-        QFile f(ToQ(":/" + name));
-        if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-        QByteArray data = f.readAll();
-        return std::string(data.constData(), static_cast<size_t>(data.size()));
+        // Read where it lies in the program: one copy, not a file's buffer and then ours.
+        QResource r(ToQ(":/" + name));
+        if (!r.isValid() || !r.data()) return std::nullopt; // missing, or a folder
+        if (r.compressionAlgorithm() != QResource::NoCompression) {
+            QByteArray data = r.uncompressedData();
+            return std::string(data.constData(), static_cast<size_t>(data.size()));
+        }
+        return std::string(reinterpret_cast<const char*>(r.data()), static_cast<size_t>(r.size()));
     }
 
 private:

@@ -20,6 +20,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <cmath>
+#include <cstring>
 
 namespace ui::qt {
 
@@ -59,22 +60,86 @@ PaintedWidget::PaintedWidget(TWinControl* control, QWidget* parent, bool reports
     RefreshAccessible(this);
 }
 
+QImage* PaintedWidget::DirectTarget(QPoint& at) const {
+    // Where Qt sends this paint pass: normally the window's backing store, with this widget at
+    // `at`. Our pixels (blue, green, red, unused) are its own when it is a plain 32-bit image at
+    // one device pixel per pixel that holds the whole widget and is shared with nobody.
+    QPoint offset;
+    QPaintDevice* device = redirected(&offset);
+    if (!device || device->devType() != QInternal::Image || sharedPainter()) return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    at = -offset;
+    const QImage::Format format = image->format();
+    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) ||
+        image->devicePixelRatio() != 1.0 || !image->isDetached() ||
+        !image->rect().contains(QRect(at, size())))
+        return nullptr;
+    return image;
+}
+
+namespace {
+// Our pixels leave their fourth byte 0; in a premultiplied store that byte is the alpha, which
+// a copy of a 32-bit RGB buffer would have set opaque.
+void MakeOpaque(uchar* topLeft, int stride, int width, int height) {
+    // Four pixels a step, a whole window's worth being a million pixels a paint.
+    using Quad = uint32_t __attribute__((vector_size(16)));
+    const Quad alpha = {0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u};
+    for (int y = 0; y < height; ++y) {
+        uchar* p = topLeft + static_cast<ptrdiff_t>(y) * stride;
+        int x = 0;
+        for (; x + 4 <= width; x += 4, p += 16) {
+            Quad q;
+            std::memcpy(&q, p, 16);
+            q |= alpha;
+            std::memcpy(p, &q, 16);
+        }
+        for (; x < width; ++x, p += 4)
+            p[3] = 0xFF;
+    }
+}
+} // namespace
+
 void PaintedWidget::paintEvent(QPaintEvent* e) {
     if (!control_) return;
     QSize sz = size();
     if (sz.isEmpty()) return;
-    if (buffer_.size() != sz) buffer_ = QImage(sz, QImage::Format_RGB32);
-    QRect dirty = e->rect();
     TWinControl* c = control_;
-    {
-        TCanvas canvas(TSurface{buffer_.bits(), static_cast<int>(buffer_.bytesPerLine()),
-                                buffer_.width(), buffer_.height()});
-        Guarded(c, [&] {
-            c->PaintWindow(canvas, Bounds(dirty.x(), dirty.y(), dirty.width(), dirty.height()));
-        });
+    QPoint at;
+    if (QImage* store = DirectTarget(at)) {
+        // Painted in place: no copy of the widget's pixels of its own, and nothing to copy
+        // afterwards. Only the rectangles of Qt's region are written, so child widgets and the
+        // parts Qt does not repaint now keep their pixels; what a graphic child reads beneath it
+        // is what the parent painted, as in a buffer of its own.
+        buffer_ = QImage();
+        const auto stride = static_cast<int>(store->bytesPerLine());
+        uchar* origin = store->bits() + at.y() * stride + at.x() * 4;
+        const bool alpha = store->format() == QImage::Format_ARGB32_Premultiplied;
+        TCanvas canvas(TSurface{origin, stride, sz.width(), sz.height()});
+        for (const QRect& region : e->region()) {
+            const QRect r = region & rect();
+            if (r.isEmpty()) continue;
+            TRect part = Bounds(r.x(), r.y(), r.width(), r.height());
+            canvas.SetLimit(part);
+            Guarded(c, [&] { c->PaintWindow(canvas, part); });
+            if (alpha)
+                MakeOpaque(origin + r.y() * stride + r.x() * 4, stride, r.width(), r.height());
+            if (!control_) return;
+        }
+    } else {
+        // Anywhere else (another pixel ratio, a pixmap), through a 32-bit buffer kept for the
+        // next paint.
+        if (buffer_.size() != sz) buffer_ = QImage(sz, QImage::Format_RGB32);
+        QRect dirty = e->rect();
+        {
+            TCanvas canvas(TSurface{buffer_.bits(), static_cast<int>(buffer_.bytesPerLine()),
+                                    buffer_.width(), buffer_.height()});
+            Guarded(c, [&] {
+                c->PaintWindow(canvas, Bounds(dirty.x(), dirty.y(), dirty.width(), dirty.height()));
+            });
+        }
+        QPainter wp(this);
+        wp.drawImage(dirty.topLeft(), buffer_, dirty);
     }
-    QPainter wp(this);
-    wp.drawImage(dirty.topLeft(), buffer_, dirty);
     if (control_)
         if (auto* f = dynamic_cast<TForm*>(control_); f && !f->FirstPaintDone()) f->NotePainted();
 }

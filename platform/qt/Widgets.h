@@ -76,7 +76,11 @@ protected:
 
 private:
     void SendMouse(unsigned msg, QMouseEvent* e);
+    // The backing store image this paint pass may write directly, with the widget's top-left
+    // corner in it, or none.
+    QImage* DirectTarget(QPoint& at) const;
     bool reportsResize_;
+    // Only while paints cannot go to the backing store directly.
     QImage buffer_;
 };
 
