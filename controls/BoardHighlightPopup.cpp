@@ -60,6 +60,9 @@ void TBoardHighlight::ShowPopup() {
 
     auto* w = new TPopupForm(this);
     popup_ = w;
+    // At the resolution of the page whose panel it takes in; its own lengths are at 96.
+    if (TForm* page = ParentForm()) w->ScaleBy(page->PixelsPerInch, w->PixelsPerInch);
+    auto px = [w](int v) { return w->ScalePixels(v); };
     w->Circle = this;
     w->AutoScroll = false;
     w->SetBorderStyle(TFormBorderStyle::bsSizeToolWin);
@@ -67,7 +70,7 @@ void TBoardHighlight::ShowPopup() {
     pinned_ = false;
 
     TRadioPanel* panel = radioPanel_;
-    int memoHeight = NoPanelMemoHeight;
+    int memoHeight = px(NoPanelMemoHeight);
     int pl = 0, pt = 0;
     if (panel) {
         memoHeight = panel->MemoHeight;
@@ -79,17 +82,17 @@ void TBoardHighlight::ShowPopup() {
         panel->SetTop(0);
         panel->SetVisible(true);
         w->SetClientWidth(panel->Width());
-        w->SetClientHeight(panel->Height() + memoHeight + BelowPanel);
+        w->SetClientHeight(panel->Height() + memoHeight + px(BelowPanel));
         panel->SetParent(w);
         panel->SetAnchors(panel->FinalAnchors());
         panel->InPopup = true;
     } else {
-        w->SetWidth(NoPanelWidth);
-        w->SetHeight(NoPanelHeight);
+        w->SetWidth(px(NoPanelWidth));
+        w->SetHeight(px(NoPanelHeight));
     }
     w->SetCaption(popupCaption_);
-    int outerW = std::max(MinOuterWidth, w->Width());
-    int outerH = std::max(MinOuterHeight, w->Height());
+    int outerW = std::max(px(MinOuterWidth), w->Width());
+    int outerH = std::max(px(MinOuterHeight), w->Height());
     w->SetBounds(w->Left(), w->Top(), outerW, outerH);
     w->SetConstraints({outerW, outerH, 0, 0});
     w->Tag = ordinal;
@@ -106,7 +109,7 @@ void TBoardHighlight::ShowPopup() {
     int parentLeft = parent_ ? parent_->Left() : 0, parentTop = parent_ ? parent_->Top() : 0;
     if (!panel) {
         dx = 0;
-        dy = -((parent_ ? parent_->Height() : 0) + 38);
+        dy = -((parent_ ? parent_->Height() : 0) + px(38));
     }
     w->SetLeft(parentLeft - dx);
     w->SetTop(parentTop - dy);

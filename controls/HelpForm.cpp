@@ -50,7 +50,12 @@ THelpForm* THelpForm::Build(TForm* main, const std::string& document) {
     start->SetLeft((f->ClientWidth() - start->Width()) / 2);
     start->SetAnchors(akBottom);
 
-    double scale = HelpScale(Screen->Width(), Screen->Height());
+    // Laid out at 96 pixels per inch: scaled to the screen's resolution, then grown with the
+    // screen's size as measured in the same 96-per-inch pixels, so that it takes the same share
+    // of the screen at any resolution.
+    f->ScaleToScreen();
+    const int ppi = f->PixelsPerInch;
+    double scale = HelpScale(MulDiv(Screen->Width(), 96, ppi), MulDiv(Screen->Height(), 96, ppi));
     f->SetClientWidth(RoundHalfEven(f->ClientWidth() * scale));
     f->SetClientHeight(RoundHalfEven(f->ClientHeight() * scale));
     return f;

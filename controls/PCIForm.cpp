@@ -36,6 +36,8 @@ TPCIForm* TPCIForm::Build(TForm* main, const std::string& cardName, TNotifyEvent
     f->SetAutoSize(false);
     memo->SetAnchors(akLeft | akTop | akRight | akBottom);
     close->SetAnchors(akBottom);
+    // Laid out at 96 pixels per inch.
+    f->ScaleToScreen();
     return f;
 }
 

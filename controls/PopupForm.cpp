@@ -13,24 +13,31 @@ bool InsideOuterRect(const TForm& form, TPoint screen) {
 TPopupForm::TPopupForm(TComponent* owner) : TForm(owner) {}
 
 void TPopupForm::BuildChildren(int memoHeight) {
+    // Laid out at 96 pixels per inch, at the window's resolution.
+    auto px = [this](int v) { return ScalePixels(v); };
     const int cw = ClientWidth(), ch = ClientHeight();
+    const int gap = px(6), buttonW = px(58), buttonH = px(25), statusH = px(19);
+    const int buttonTop = ch - statusH - buttonH;
     PopupStatus = Add<TStatusBar>(this, this, "PopupStatus");
     PopupStatus->SetAlign(TAlign::alNone);
-    PopupStatus->SetBounds(0, ch - 19, cw, 19);
+    PopupStatus->SetBounds(0, ch - statusH, cw, statusH);
     PopupStatus->SetAnchors(akLeft | akRight | akBottom);
-    PopupStatus->Panels = {TStatusPanel{"", 50, TBevelCut::bvNone}};
+    PopupStatus->Panels = {TStatusPanel{"", px(50), TBevelCut::bvNone}};
 
-    previous_ = Add<TButton>(this, this, "PreviousButton", Bounds(6, ch - 44, 58, 25), "Previous");
+    previous_ = Add<TButton>(this, this, "PreviousButton", Bounds(gap, buttonTop, buttonW, buttonH),
+                             "Previous");
     previous_->SetAnchors(akLeft | akBottom);
-    next_ = Add<TButton>(this, this, "NextButton", Bounds((cw - 58) / 2, ch - 44, 58, 25), "Next");
+    next_ = Add<TButton>(this, this, "NextButton",
+                         Bounds((cw - buttonW) / 2, buttonTop, buttonW, buttonH), "Next");
     next_->SetAnchors(akBottom);
-    done_ = Add<TButton>(this, this, "DoneButton", Bounds(cw - 64, ch - 44, 58, 25), "Done");
+    done_ = Add<TButton>(this, this, "DoneButton",
+                         Bounds(cw - buttonW - gap, buttonTop, buttonW, buttonH), "Done");
     done_->SetAnchors(akRight | akBottom);
     // Esc does what Done does, so that a keyboard user closes the window as a mouse user would.
     done_->Cancel = true;
 
     memo_ = Add<TMemo>(this, this, "StatusMemo",
-                       Bounds(6, done_->Top() - 6 - memoHeight, cw - 12, memoHeight));
+                       Bounds(gap, done_->Top() - gap - memoHeight, cw - 2 * gap, memoHeight));
     memo_->SetAnchors(akLeft | akTop | akRight | akBottom);
     memo_->SetReadOnly(true);
     memo_->SetScrollBars(TScrollStyle::ssVertical);

@@ -36,6 +36,11 @@ std::string TRadioPanel::AccessibleName() const {
     return f && !f->Caption().empty() ? f->Caption() + " settings" : "Settings";
 }
 
+void TRadioPanel::ChangeScale(int m, int d) {
+    if (m != d && d != 0) MemoHeight = MulDiv(MemoHeight, m, d);
+    TCustomPanel::ChangeScale(m, d);
+}
+
 void TRadioPanel::Paint(TCanvas& canvas) {
     // In a designer the first paint hides the panel, so that a page never shows one by itself.
     if (IsDesigning() && !designHidden_) {

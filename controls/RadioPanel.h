@@ -33,6 +33,7 @@ public:
     bool DesignHidden() const { return designHidden_; }
 
     void Paint(TCanvas& canvas) override;
+    void ChangeScale(int m, int d) override;
     // The settings of its tool window, named after it.
     TAccessibleRole AccessibleRole() const override { return TAccessibleRole::Group; }
     std::string AccessibleName() const override;

@@ -71,7 +71,7 @@ void TSetupSupporter::BuildWindows() {
     header->SetAlignment(TAlignment::taCenter);
     TFont font;
     font.Name = "Tahoma";
-    font.SetSize(18);
+    font.SetSize(18, main->PixelsPerInch);
     font.Style = fsBold;
     font.Color = clBlack;
     header->SetFont(font);

@@ -31,6 +31,8 @@ TTechForm* TTechForm::Build(TForm* main, const std::string& supportText, TNotify
     memo->SetAnchors(akLeft | akTop | akRight | akBottom);
     close->SetLeft((f->ClientWidth() - close->Width()) / 2);
     close->SetAnchors(akBottom);
+    // Laid out at 96 pixels per inch.
+    f->ScaleToScreen();
     return f;
 }
 

@@ -153,12 +153,13 @@ void TStrings::SetText(std::string_view text) {
     Changed();
 }
 
-int TFont::Size() const {
-    return Height < 0 ? static_cast<int>(std::lround(-Height * 72.0 / 96.0)) : Height;
+int TFont::Size(int pixelsPerInch) const {
+    if (pixelsPerInch <= 0) pixelsPerInch = 96;
+    return Height < 0 ? static_cast<int>(std::lround(-Height * 72.0 / pixelsPerInch)) : Height;
 }
 
-void TFont::SetSize(int points) {
-    Height = -static_cast<int>(std::lround(points * 96.0 / 72.0));
+void TFont::SetSize(int points, int pixelsPerInch) {
+    Height = -static_cast<int>(std::lround(points * static_cast<double>(pixelsPerInch) / 72.0));
 }
 
 uint32_t ColorToRGB(TColor color) {

@@ -131,8 +131,8 @@ struct TFont {
     TFontStyles Style = 0;
     TColor Color = clWindowText;
     int Charset = 1;
-    int Size() const; // points at 96 pixels per inch
-    void SetSize(int points);
+    int Size(int pixelsPerInch = 96) const; // points at that resolution
+    void SetSize(int points, int pixelsPerInch = 96);
     friend bool operator==(const TFont&, const TFont&) = default;
 };
 

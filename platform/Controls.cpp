@@ -9,17 +9,6 @@ namespace ui {
 
 namespace {
 
-// a * b / c rounded half away from zero, as layout arithmetic expects.
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    long long n = static_cast<long long>(a) * b, d = c;
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
-    return static_cast<int>(n >= 0 ? (n + d / 2) / d : (n - d / 2) / d);
-}
-
 // Captions mark the shortcut letter with '&'; "&&" is a literal ampersand.
 std::string StripAccel(const std::string& s) {
     std::string out;
@@ -325,6 +314,20 @@ void TControl::AnchorTo(int pw, int ph) {
     anchoring_ = false;
 }
 
+void TControl::ChangeScale(int m, int d) {
+    if (m == d || d == 0) return;
+    const bool ownFont = !parentFont_ || !parent_;
+    if (ownFont) font_.Height = MulDiv(font_.Height, m, d);
+    ScaleBounds(m, d);
+    // After the bounds: an auto-sized control measures itself in the new font.
+    if (ownFont) FontChanged();
+}
+
+void TControl::ScaleBounds(int m, int d) {
+    int l = MulDiv(left_, m, d), t = MulDiv(top_, m, d);
+    SetBoundsInternal(l, t, MulDiv(left_ + width_, m, d) - l, MulDiv(top_ + height_, m, d) - t);
+}
+
 TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 
 // ---------------------------------------------------------------- windowed control
@@ -494,7 +497,29 @@ void TWinControl::Realign() {
     aligning_ = false;
 }
 
+void TWinControl::ChangeScale(int m, int d) {
+    if (m == d || d == 0) return;
+    DisableAlign();
+    const bool wasScaling = scaling_;
+    scaling_ = true;
+    // Children first: the own font change that follows lets auto-sized children that share
+    // the font measure themselves once, in the scaled font.
+    for (TControl* c : std::vector<TControl*>(controls_))
+        c->ChangeScale(m, d);
+    TControl::ChangeScale(m, d);
+    for (TControl* c : controls_)
+        c->UpdateAnchorRules();
+    scaling_ = wasScaling;
+    EnableAlign();
+}
+
+void TWinControl::ScaleBy(int m, int d) {
+    ChangeScale(m, d);
+    Realign();
+}
+
 void TWinControl::ClientResized(int, int) {
+    if (scaling_) return;
     int w = ClientWidth(), h = ClientHeight();
     for (TControl* c : std::vector<TControl*>(controls_))
         c->AnchorTo(w, h);

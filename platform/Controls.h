@@ -148,6 +148,10 @@ public:
     void UpdateAnchorRules();
     void AnchorTo(int parentWidth, int parentHeight);
 
+    // Scales bounds and own font by m / d, as for a layout made at another screen resolution;
+    // a windowed control scales its children with it.
+    virtual void ChangeScale(int m, int d);
+
 protected:
     virtual void ParentChanged() {}
     virtual void FontChanged();
@@ -157,6 +161,8 @@ protected:
     virtual void BoundsChanged() {}
     // Makes the bounds follow the content when auto-size is on.
     virtual void AdjustSize() {}
+    // The bounds part of ChangeScale: edges are scaled, so neighbours stay neighbours.
+    virtual void ScaleBounds(int m, int d);
     // Sets bounds without touching the anchor rules (alignment and anchoring).
     void SetBoundsInternal(int left, int top, int width, int height);
     void RequestAlign();
@@ -218,6 +224,9 @@ public:
     void BringToFront() override;
     void SendToBack() override;
     void Invalidate() override;
+    void ChangeScale(int m, int d) override;
+    // Scales the control and its children by m / d, then lays them out once.
+    void ScaleBy(int m, int d);
     // Lays out aligned children, then anchored ones.
     void Realign();
     void DisableAlign() { ++alignDisabled_; }
@@ -266,6 +275,9 @@ protected:
     int alignDisabled_ = 0;
     bool aligning_ = false;
     bool alignPending_ = false;
+    // While scaling, a resize of the client area does not re-anchor the children: they are
+    // scaled themselves.
+    bool scaling_ = false;
 
 private:
     void InsertControl(TControl* c);

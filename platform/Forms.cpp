@@ -108,7 +108,32 @@ TRect TForm::ShownRect() const {
 }
 
 int TForm::MenuHeight() const {
-    return menu_ ? MenuBarHeight : 0;
+    return menu_ ? ScalePixels(MenuBarHeight) : 0;
+}
+
+void TForm::ScaleToScreen() {
+    int ppi = Screen ? Screen->PixelsPerInch() : 96;
+    if (ppi <= 0 || PixelsPerInch <= 0 || ppi == PixelsPerInch) return;
+    ScaleBy(ppi, PixelsPerInch);
+}
+
+void TForm::ChangeScale(int m, int d) {
+    if (m == d || d == 0) return;
+    auto scale = [m, d](int v) { return MulDiv(v, m, d); };
+    Constraints = {scale(Constraints.MinWidth), scale(Constraints.MinHeight),
+                   scale(Constraints.MaxWidth), scale(Constraints.MaxHeight)};
+    TextHeight = scale(TextHeight);
+    TWinControl::ChangeScale(m, d);
+    ApplySizeLimits();
+}
+
+void TForm::ScaleBounds(int m, int d) {
+    const int cw = ClientWidth(), ch = ClientHeight();
+    PixelsPerInch = MulDiv(PixelsPerInch, m, d);
+    TRect fm = FrameMetrics(borderStyle_);
+    SetBoundsInternal(left_, top_, MulDiv(cw, m, d) + fm.Left + fm.Right,
+                      MulDiv(ch, m, d) + fm.Top + fm.Bottom + MenuHeight());
+    if (IFormPeer* p = FormPeer()) p->SetMenu(menu_, MenuHeight());
 }
 
 TRect TForm::ClientRect() const {
@@ -764,6 +789,10 @@ TRect TScreen::WorkArea() const {
 
 TPoint TScreen::CursorPos() const {
     return Hooks().CursorPos();
+}
+
+int TScreen::PixelsPerInch() const {
+    return Hooks().PixelsPerInch();
 }
 
 } // namespace ui

@@ -30,6 +30,7 @@ public:
     TPoint ClientOrigin() const override;
     // Frame widths (left + right) and heights (caption + borders) of each border style.
     static TRect FrameMetrics(TFormBorderStyle style);
+    // The menu bar's height at 96 pixels per inch; it grows with the form's resolution.
     static constexpr int MenuBarHeight = 20;
     int MenuHeight() const;
 
@@ -44,8 +45,15 @@ public:
     TSizeConstraints Constraints;
     void SetConstraints(const TSizeConstraints& c);
     bool AutoScroll = false;
+    // The resolution the form is laid out for. A page made at another resolution than the
+    // screen's is scaled to the screen once loaded; windows built in code are laid out at 96
+    // and scale themselves the same way.
     int PixelsPerInch = 96;
     int TextHeight = 13;
+    void ScaleToScreen();
+    // A length laid out at 96 pixels per inch, at the form's resolution.
+    int ScalePixels(int pixelsAt96) const { return MulDiv(pixelsAt96, PixelsPerInch, 96); }
+    void ChangeScale(int m, int d) override;
 
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* m);
@@ -118,6 +126,8 @@ protected:
     void BoundsChanged() override;
     void SyncPeerGeometry() override;
     void AdjustSize() override;
+    // The client area is scaled; the frame around it stays the system's.
+    void ScaleBounds(int m, int d) override;
     void CaptionChanged() override;
     void DoShow();
     void DoHide();
@@ -246,6 +256,7 @@ public:
     // The screen less the task bar.
     TRect WorkArea() const;
     TPoint CursorPos() const;
+    int PixelsPerInch() const;
 };
 
 extern TApplication* Application;

@@ -96,7 +96,9 @@ class IRichPeer : public virtual IControlPeer {
 public:
     virtual void SetLook(const TMemoLook& look) = 0;
     // Shows a parsed document; runs without a font name use `defaultFont`.
-    virtual void SetDocument(const ::rtf::Document& doc, const TFont& defaultFont) = 0;
+    // Point sizes of the document are shown at `pixelsPerInch`.
+    virtual void SetDocument(const ::rtf::Document& doc, const TFont& defaultFont,
+                             int pixelsPerInch) = 0;
 };
 
 enum class TPeerWindowState { Normal, Minimized, Maximized };

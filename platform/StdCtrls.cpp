@@ -169,6 +169,11 @@ void TComboBox::SetDroppedDown(bool open) {
     if (auto* p = PeerAs<IComboPeer>()) p->SetDroppedDown(open);
 }
 
+void TComboBox::ChangeScale(int m, int d) {
+    if (m != d && d != 0) ItemHeight = MulDiv(ItemHeight, m, d);
+    TWinControl::ChangeScale(m, d);
+}
+
 TRect TComboBox::DropDownRect() const {
     auto* p = PeerAs<IComboPeer>();
     return p ? p->DropDownRect() : TRect{};
@@ -270,7 +275,14 @@ std::string TRichEdit::PlainText() const {
 }
 
 void TRichEdit::SyncDocument() {
-    if (auto* p = PeerAs<IRichPeer>()) p->SetDocument(rtf::Parse(rtf_), Font());
+    if (auto* p = PeerAs<IRichPeer>()) p->SetDocument(rtf::Parse(rtf_), Font(), pixelsPerInch_);
+}
+
+void TRichEdit::ChangeScale(int m, int d) {
+    if (m == d || d == 0) return;
+    pixelsPerInch_ = MulDiv(pixelsPerInch_, m, d);
+    TCustomMemo::ChangeScale(m, d);
+    SyncDocument();
 }
 
 // ---------------------------------------------------------------- status bar
@@ -286,6 +298,13 @@ std::string TStatusBar::AccessibleName() const {
         for (const auto& p : Panels)
             if (!p.Text.empty()) text += (text.empty() ? "" : " ") + p.Text;
     return text.empty() ? "Status" : text;
+}
+
+void TStatusBar::ChangeScale(int m, int d) {
+    if (m != d && d != 0)
+        for (TStatusPanel& p : Panels)
+            p.Width = MulDiv(p.Width, m, d);
+    TCustomControl::ChangeScale(m, d);
 }
 
 void TStatusBar::Paint(TCanvas& canvas) {

@@ -86,6 +86,7 @@ public:
     // Opens or closes the drop-down list; its screen rectangle while it is open.
     void SetDroppedDown(bool open);
     TRect DropDownRect() const;
+    void ChangeScale(int m, int d) override;
 
 protected:
     std::unique_ptr<IControlPeer> CreatePeer(IControlPeer* parentContainer) override;
@@ -143,6 +144,8 @@ public:
     // The loaded text, paragraphs separated by "\n".
     std::string PlainText() const;
     const std::string& Rtf() const { return rtf_; }
+    // The document's point sizes grow with the control's resolution.
+    void ChangeScale(int m, int d) override;
 
 protected:
     std::unique_ptr<IControlPeer> CreatePeer(IControlPeer* parentContainer) override;
@@ -152,6 +155,7 @@ protected:
 private:
     void SyncDocument();
     std::string rtf_;
+    int pixelsPerInch_ = 96;
 };
 
 struct TStatusPanel {
@@ -169,6 +173,7 @@ public:
     std::string SimpleText;
     void PanelsChanged() { Invalidate(); }
     void Paint(TCanvas& canvas) override;
+    void ChangeScale(int m, int d) override;
     TAccessibleRole AccessibleRole() const override { return TAccessibleRole::StatusBar; }
     // Its texts, or "Status" while it shows none.
     std::string AccessibleName() const override;

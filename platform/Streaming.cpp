@@ -291,6 +291,8 @@ void LoadPageText(TForm& root, std::string_view text, const std::string& pageNam
     ApplyProperties(root, tree, ctx, pageName);
     LoadChildren(root, tree, ctx, pageName, loaded);
     ctx.RunFixups();
+    // Laid out at the page's resolution; shown at the screen's.
+    root.ScaleToScreen();
     for (TComponent* c : loaded)
         c->SetLoading(false);
     for (TComponent* c : loaded)

@@ -32,6 +32,7 @@ void ResetHooks() {
     h.CursorPos = [] { return System().CursorPos(); };
     h.ScreenRect = [] { return System().ScreenRect(); };
     h.WorkArea = [] { return System().WorkArea(); };
+    h.PixelsPerInch = [] { return System().PixelsPerInch(); };
     h.MessageBox = [](const std::string& text, const std::string& caption, unsigned flags) {
         return System().MessageBox(text, caption, flags);
     };

@@ -64,6 +64,9 @@ public:
     virtual TRect WorkArea() const = 0;
     virtual TPoint CursorPos() const = 0;
     virtual int DisplayDepth() const = 0;
+    // Logical pixels per inch of the primary screen: 96 unless the desktop asks for larger text
+    // without the toolkit scaling the pixels itself.
+    virtual int PixelsPerInch() const = 0;
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
     virtual TPopupState OpenPopup(TPoint screenPoint) const = 0;
 
@@ -94,6 +97,7 @@ struct THooks {
     std::function<TPoint()> CursorPos;
     std::function<TRect()> ScreenRect;
     std::function<TRect()> WorkArea;
+    std::function<int()> PixelsPerInch;
     std::function<int(const std::string& text, const std::string& caption, unsigned flags)>
         MessageBox;
     std::function<bool(ITimerHost& host, unsigned id, unsigned milliseconds)> StartTimer;

@@ -54,6 +54,13 @@ void ClearScreenSize() {
     Hooks().WorkArea = [] { return System().WorkArea(); };
 }
 
+void SetPixelsPerInch(int ppi) {
+    Hooks().PixelsPerInch = [ppi] { return ppi; };
+}
+void ClearPixelsPerInch() {
+    Hooks().PixelsPerInch = [] { return System().PixelsPerInch(); };
+}
+
 void AnswerMessageBoxes(MessageBoxResponder responder) {
     Hooks().MessageBox = [responder = std::move(responder)](
                              const std::string& text, const std::string& caption, unsigned flags) {

@@ -32,6 +32,8 @@ void SetCursorPos(int x, int y);
 void ClearCursorPos();
 void SetScreenSize(int width, int height);
 void ClearScreenSize();
+void SetPixelsPerInch(int ppi);
+void ClearPixelsPerInch();
 
 // Answers every message box with `responder` (or IDOK without one) and records it.
 void AnswerMessageBoxes(MessageBoxResponder responder = nullptr);

@@ -68,6 +68,17 @@ inline TRect Bounds(int left, int top, int width, int height) {
     return {left, top, left + width, top + height};
 }
 
+// a * b / c rounded half away from zero, as layout arithmetic expects; -1 for c = 0.
+inline int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    long long n = static_cast<long long>(a) * b, d = c;
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
+    return static_cast<int>(n >= 0 ? (n + d / 2) / d : (n - d / 2) / d);
+}
+
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAnchorKind : uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = uint8_t;

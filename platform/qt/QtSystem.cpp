@@ -6,6 +6,7 @@
 #include "platform/System.h"
 #include "platform/qt/Accessibility.h"
 #include "platform/qt/AppIcon.h"
+#include "platform/qt/TextDrawing.h"
 #include "platform/qt/Widgets.h"
 
 #include <QAbstractEventDispatcher>
@@ -18,6 +19,7 @@
 #include <QResource>
 #include <QScreen>
 #include <QTimerEvent>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <vector>
@@ -67,65 +69,6 @@ protected:
 private:
     std::function<void(unsigned)> tick_;
     std::map<unsigned, int> timers_;
-};
-
-// Text on a surface of ours, drawn in place: the image wraps the pixels without copying them.
-class TextPainter : public ITextPainter {
-public:
-    explicit TextPainter(TSurface s)
-        : image_(s.bits, s.width, s.height, s.strideBytes, QImage::Format_RGB32),
-          painter_(&image_) {}
-
-    void TextOut(const TRect& clip, TPoint origin, const TFont& font, int x, int y,
-                 const std::string& text) override {
-        Prepare(clip, origin, font);
-        QFontMetrics fm(painter_.font());
-        painter_.drawText(x, y + fm.ascent(), ToQ(text));
-    }
-
-    void TextRect(const TRect& clip, TPoint origin, const TFont& font, const TRect& r,
-                  const std::string& text, TAlignment alignment, TTextLayout layout,
-                  bool wordWrap) override {
-        Prepare(clip, origin, font);
-        int flags = 0;
-        switch (alignment) {
-        case TAlignment::taLeftJustify:
-            flags |= Qt::AlignLeft;
-            break;
-        case TAlignment::taRightJustify:
-            flags |= Qt::AlignRight;
-            break;
-        case TAlignment::taCenter:
-            flags |= Qt::AlignHCenter;
-            break;
-        }
-        switch (layout) {
-        case TTextLayout::tlTop:
-            flags |= Qt::AlignTop;
-            break;
-        case TTextLayout::tlCenter:
-            flags |= Qt::AlignVCenter;
-            break;
-        case TTextLayout::tlBottom:
-            flags |= Qt::AlignBottom;
-            break;
-        }
-        if (wordWrap) flags |= Qt::TextWordWrap;
-        QRect box(r.Left, r.Top, r.Width(), r.Height());
-        painter_.setClipRect(box, Qt::IntersectClip);
-        painter_.drawText(box, flags, ToQ(text));
-    }
-
-private:
-    void Prepare(const TRect& clip, TPoint origin, const TFont& font) {
-        painter_.resetTransform();
-        painter_.setClipRect(QRect(clip.Left, clip.Top, clip.Width(), clip.Height()));
-        painter_.translate(origin.X, origin.Y);
-        painter_.setFont(ToQFont(font));
-        painter_.setPen(ToQColor(font.Color));
-    }
-    QImage image_;
-    QPainter painter_;
 };
 
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
@@ -303,6 +246,14 @@ public:
         QScreen* s = QGuiApplication::primaryScreen();
         return s ? s->depth() : 24;
     }
+    int PixelsPerInch() const override {
+        // With the toolkit's own high-resolution scaling on (its default) this stays 96 and the
+        // toolkit scales every pixel; only a desktop that asks for larger text without it
+        // reports more, and then the layer scales its windows.
+        QScreen* s = QGuiApplication::primaryScreen();
+        int ppi = s ? static_cast<int>(std::lround(s->logicalDotsPerInch())) : 96;
+        return ppi >= 48 && ppi <= 960 ? ppi : 96;
+    }
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
         return ShowMessageBox(text, caption, flags);
     }
@@ -335,8 +286,7 @@ public:
             .height();
     }
     std::unique_ptr<ITextPainter> CreateTextPainter(TSurface surface) override {
-        if (surface.Empty()) return nullptr;
-        return std::make_unique<TextPainter>(surface);
+        return MakeTextPainter(surface);
     }
 
     void AccessibleChanged(TControl* control, bool valueChanged) override {
