@@ -1,6 +1,7 @@
 #include "platform/qt/Widgets.h"
 
 #include "platform/qt/Accessibility.h"
+#include "platform/qt/TextDrawing.h"
 
 #include "platform/StdCtrls.h"
 #include "platform/text/Rtf.h"
@@ -130,15 +131,29 @@ void PaintedWidget::paintEvent(QPaintEvent* e) {
         // next paint.
         if (buffer_.size() != sz) buffer_ = QImage(sz, QImage::Format_RGB32);
         QRect dirty = e->rect();
+        // Above one device pixel per pixel the picture is enlarged; its text is drawn after it,
+        // at the device's resolution.
+        std::vector<TextOp> text;
+        const bool sharpText = devicePixelRatioF() > 1.0;
         {
             TCanvas canvas(TSurface{buffer_.bits(), static_cast<int>(buffer_.bytesPerLine()),
                                     buffer_.width(), buffer_.height()});
+            struct Deferring {
+                const uint8_t* bits;
+                ~Deferring() {
+                    if (bits) DeferText(bits, nullptr);
+                }
+            } deferring{sharpText ? buffer_.constBits() : nullptr};
+            if (sharpText) DeferText(deferring.bits, &text);
             Guarded(c, [&] {
                 c->PaintWindow(canvas, Bounds(dirty.x(), dirty.y(), dirty.width(), dirty.height()));
             });
         }
         QPainter wp(this);
         wp.drawImage(dirty.topLeft(), buffer_, dirty);
+        wp.setClipRect(dirty);
+        for (const TextOp& op : text)
+            DrawTextOp(wp, op);
     }
     if (control_)
         if (auto* f = dynamic_cast<TForm*>(control_); f && !f->FirstPaintDone()) f->NotePainted();
@@ -287,7 +302,8 @@ public:
         setAccessibleName(ToQ(control->AccessibleName()));
     }
     void SetLook(const TMemoLook& look) override { ApplyLook(static_cast<QTextEdit*>(this), look); }
-    void SetDocument(const ::rtf::Document& doc, const TFont& defaultFont) override {
+    void SetDocument(const ::rtf::Document& doc, const TFont& defaultFont,
+                     int pixelsPerInch) override {
         clear();
         QTextCursor cur(document());
         bool firstBlock = true;
@@ -297,7 +313,8 @@ public:
             for (const auto& run : para.runs) {
                 TFont f;
                 f.Name = run.fontName.empty() ? defaultFont.Name : run.fontName;
-                f.Height = -static_cast<int>(std::lround(run.halfPoints / 2.0 * 96.0 / 72.0));
+                f.Height =
+                    -static_cast<int>(std::lround(run.halfPoints / 2.0 * pixelsPerInch / 72.0));
                 f.Style = (run.bold ? fsBold : 0) | (run.italic ? fsItalic : 0) |
                           (run.underline ? fsUnderline : 0);
                 QTextCharFormat fmt;
