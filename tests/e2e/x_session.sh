@@ -1,8 +1,9 @@
 # Sourced by the end-to-end scripts: a private X server with openbox, and the helpers they share.
 # The caller defines fail() and sets $out before sourcing; cleanup kills $prog_pid if set.
 
-# A private display: Xvfb picks a free number and tells us through a pipe.
-exec 5< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
+# A private display (1024x768 unless XVFB_SCREEN says otherwise): Xvfb picks a free number and
+# tells us through a pipe.
+exec 5< <(Xvfb -displayfd 1 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp 2>/dev/null)
 xvfb_pid=$!
 read -r -t 20 display_no <&5 || fail "Xvfb did not start"
 export DISPLAY=":$display_no"

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# run_resolution.sh PROGRAM OUTDIR MODE: the program on a screen of another resolution.
+#   dpi144  a 1536x1152 screen at 144 logical dots per inch, the toolkit's own scaling off: the
+#           layer scales its windows by 1.5.
+#   scale2  a 2048x1536 screen at a device pixel ratio of 2: the toolkit scales, and the text the
+#           layer paints must be drawn at device resolution, not enlarged.
+# In both, the windows come out the factor larger than at 96, the circles glow over the jumpers
+# of the photograph, and the tool window opens at its scaled size.
+set -euo pipefail
+program=$1
+out=$2/$3
+mode=$3
+mkdir -p "$out"
+log="$out/program.log"
+
+fail() {
+    echo "resolution e2e ($mode): FAIL: $*" >&2
+    [[ -n ${DISPLAY:-} ]] && import -window root "$out/failure.png" 2>/dev/null || true
+    exit 1
+}
+
+case $mode in
+dpi144)
+    XVFB_SCREEN=1536x1152x24
+    run_env=(QT_FONT_DPI=144 QT_ENABLE_HIGHDPI_SCALING=0)
+    num=3 den=2
+    ;;
+scale2)
+    XVFB_SCREEN=2048x1536x24
+    run_env=(QT_SCALE_FACTOR=2)
+    num=2 den=1
+    ;;
+*) fail "unknown mode $mode" ;;
+esac
+# k LENGTH: a length at 96 on this screen, in device pixels.
+k() { echo $((($1 * num + den / 2) / den)); }
+
+# shellcheck source=x_session.sh
+source "$(dirname "$0")/x_session.sh"
+geometry_of() {
+    eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X:/ {print "X=" $4} /Absolute upper-left Y:/ {print "Y=" $4} /Width:/ {print "WIDTH=" $2} /Height:/ {print "HEIGHT=" $2}')"
+}
+# near WINDOW-TITLE WIDTH HEIGHT: the window's client area is the factor times the size at 96,
+# give or take the rounding of the scaled lengths.
+near() {
+    local w h got
+    got=$(size_of "$(window_of "$1")")
+    w=${got%x*} h=${got#*x}
+    local ew eh
+    ew=$(k "$2") eh=$(k "$3")
+    ((w >= ew - 3 && w <= ew + 3 && h >= eh - 3 && h <= eh + 3)) ||
+        fail "$1 is $got, not about ${ew}x${eh}"
+}
+
+env "${run_env[@]}" "$program" >"$log" 2>&1 &
+prog_pid=$!
+
+wait_for "the Setup window" window_of Setup
+main=$(window_of Setup)
+wait_for "the Setup window to be maximised" \
+    bash -c "xprop -id $main _NET_WM_STATE | grep -q MAXIMIZED_VERT"
+wait_for "the help window" window_of "Instructions for Settings utility"
+near "Instructions for Settings utility" 390 177
+help=$(window_of "Instructions for Settings utility")
+import -window root "$out/help.png"
+
+xdotool windowactivate --sync "$help" key Escape
+wait_for "the tour's first window" window_of "High Voltage Level"
+near "High Voltage Level" 233 182
+import -window root "$out/level.png"
+
+# The photograph centred on the main window's outer size, under the menu bar; every circle's ring
+# glows yellow where the jumper is.
+geometry_of "$main"
+mx=$X my=$Y mw=$WIDTH
+read -r fl fr ft fb < <(xprop -id "$main" _NET_FRAME_EXTENTS | tr -d ',' | awk '{print $3, $4, $5, $6}')
+board_x=$((mx + (WIDTH + fl + fr - $(k 600)) / 2))
+board_y=$((my + $(k 20) + (HEIGHT + ft + fb - $(k 418)) / 2))
+for c in "373 2 43 26" "105 5 37 57" "444 94 43 26" "539 94 43 26"; do
+    read -r cl ct cw chh <<<"$c"
+    # The circle's edges scale, and its ring lies 7/8 of the way out at the scaled size.
+    left=$(k "$cl") top=$(k "$ct")
+    w=$(($(k $((cl + cw))) - left)) h=$(($(k $((ct + chh))) - top))
+    x=$((board_x + left + w / 2 + (w / 2) * 7 / 8))
+    y=$((board_y + top + h / 2))
+    read -r r g b < <(convert "$out/level.png" -crop "1x1+$x+$y" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:)
+    ((r > b + 60 && g > b + 60)) || fail "circle $c does not glow yellow at $x,$y ($r $g $b)"
+done
+
+if [[ $mode == scale2 ]]; then
+    # The heading across the top of the main window, painted by the layer. Enlarged from one
+    # pixel per pixel, every 2x2 block of device pixels would be one colour; drawn at device
+    # resolution, the edges of the letters fall inside the blocks.
+    convert "$out/level.png" -crop "$(k 300)x$(k 28)+$((mx + mw / 2 - $(k 150)))+$((my + $(k 20)))" \
+        "$out/heading.ppm"
+    /usr/bin/python3 - "$out/heading.ppm" <<'PY' || fail "the heading's text is enlarged, not drawn at device resolution"
+import sys
+data = open(sys.argv[1], "rb").read()
+fields, pos = [], 0
+while len(fields) < 4:  # P6, width, height, maximum
+    while data[pos:pos + 1].isspace():
+        pos += 1
+    start = pos
+    while not data[pos:pos + 1].isspace():
+        pos += 1
+    fields.append(data[start:pos])
+width, height = int(fields[1]), int(fields[2])
+pixels = data[pos + 1:]
+def at(x, y):
+    i = 3 * (y * width + x)
+    return pixels[i:i + 3]
+inked = mixed = 0
+for y in range(0, height - 1, 2):
+    for x in range(0, width - 1, 2):
+        block = {at(x, y), at(x + 1, y), at(x, y + 1), at(x + 1, y + 1)}
+        if block == {b"\xff\xff\xff"}:
+            continue
+        inked += 1
+        mixed += len(block) > 1
+print(f"heading: {inked} inked blocks, {mixed} of them not one colour")
+sys.exit(0 if inked > 100 and mixed > inked // 5 else 1)
+PY
+fi
+
+xdotool windowactivate --sync "$main" key alt+f key e
+for _ in $(seq 300); do
+    kill -0 "$prog_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$prog_pid" 2>/dev/null && fail "File, Exit did not end the program"
+prog_pid=
+echo "resolution e2e ($mode): passed (screenshots in $out)"
