@@ -59,20 +59,7 @@ hide_help() {
 press_start() { xdotool windowactivate --sync "$main" key space; }
 
 # end_demo: File, Exit ends the program with exit code 0.
-end_demo() {
-    xdotool windowactivate --sync "$main" key alt+f key e
-    for _ in $(seq 300); do
-        kill -0 "$prog_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$prog_pid" 2>/dev/null && fail "File, Exit did not end the program"
-    set +e
-    wait "$prog_pid"
-    local code=$?
-    set -e
-    prog_pid=
-    [[ $code == 0 ]] || fail "the program exited with code $code: $(cat "$run/program.log")"
-}
+end_demo() { exit_by_menu "$main" "$run/program.log"; }
 
 # ---------------------------------------------------------------- the stand-in driver beside it
 start_demo with-driver "$driver"

@@ -16,10 +16,6 @@ fail() {
 
 # shellcheck source=x_session.sh
 source "$(dirname "$0")/x_session.sh"
-# geometry_of WINDOW: sets X, Y, WIDTH, HEIGHT to the client area on the screen.
-geometry_of() {
-    eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X:/ {print "X=" $4} /Absolute upper-left Y:/ {print "Y=" $4} /Width:/ {print "WIDTH=" $2} /Height:/ {print "HEIGHT=" $2}')"
-}
 
 "$program" >"$log" 2>&1 &
 prog_pid=$!
@@ -174,16 +170,5 @@ tech=$(window_of "Technical Support")
 import -window root "$out/support.png"
 
 # File, Exit ends the program with exit code 0.
-xdotool windowactivate --sync "$main" key alt+f key e
-for _ in $(seq 300); do
-    kill -0 "$prog_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$prog_pid" 2>/dev/null && fail "File, Exit did not end the program"
-set +e
-wait "$prog_pid"
-code=$?
-set -e
-prog_pid=
-[[ $code == 0 ]] || fail "the program exited with code $code: $(cat "$log")"
+exit_by_menu "$main" "$log"
 echo "e2e: passed (screenshots in $out)"

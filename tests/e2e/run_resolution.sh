@@ -37,9 +37,6 @@ k() { echo $((($1 * num + den / 2) / den)); }
 
 # shellcheck source=x_session.sh
 source "$(dirname "$0")/x_session.sh"
-geometry_of() {
-    eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X:/ {print "X=" $4} /Absolute upper-left Y:/ {print "Y=" $4} /Width:/ {print "WIDTH=" $2} /Height:/ {print "HEIGHT=" $2}')"
-}
 # near WINDOW-TITLE WIDTH HEIGHT: the window's client area is the factor times the size at 96,
 # give or take the rounding of the scaled lengths.
 near() {
@@ -122,11 +119,5 @@ sys.exit(0 if inked > 100 and mixed > inked // 5 else 1)
 PY
 fi
 
-xdotool windowactivate --sync "$main" key alt+f key e
-for _ in $(seq 300); do
-    kill -0 "$prog_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$prog_pid" 2>/dev/null && fail "File, Exit did not end the program"
-prog_pid=
+exit_by_menu "$main" "$log"
 echo "resolution e2e ($mode): passed (screenshots in $out)"

@@ -33,5 +33,24 @@ wait_for() {
 window_of() { xdotool search --onlyvisible --name "^$1\$" | head -n 1; }
 no_window() { ! xdotool search --onlyvisible --name "^$1\$" | grep -q .; }
 size_of() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+# geometry_of WINDOW: sets X, Y, WIDTH, HEIGHT to the client area on the screen.
+geometry_of() {
+    eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X:/ {print "X=" $4} /Absolute upper-left Y:/ {print "Y=" $4} /Width:/ {print "WIDTH=" $2} /Height:/ {print "HEIGHT=" $2}')"
+}
+# exit_by_menu MAIN-WINDOW LOG: File, Exit must end the program ($prog_pid) with exit code 0.
+exit_by_menu() {
+    xdotool windowactivate --sync "$1" key alt+f key e
+    for _ in $(seq 300); do
+        kill -0 "$prog_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$prog_pid" 2>/dev/null && fail "File, Exit did not end the program"
+    set +e
+    wait "$prog_pid"
+    local code=$?
+    set -e
+    prog_pid=
+    [[ $code == 0 ]] || fail "the program exited with code $code: $(cat "$2")"
+}
 
 wait_for "the window manager" test -e "$out/wm-ready"

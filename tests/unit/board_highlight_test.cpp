@@ -5,6 +5,7 @@
 #include "controls/PopupForm.h"
 #include "controls/glow/Glow.h"
 #include "platform/TestSeams.h"
+#include "tests/support/MainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -80,17 +81,11 @@ namespace {
 
 class Circles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ts::InitTestApplication();
-        ts::SetScreenSize(1024, 768);
-        form = Application->CreateForm<TMainForm>();
-    }
+    void SetUp() override { form = ts::CreateMainWindow(); }
     void TearDown() override { ts::DoneTestApplication(); }
 
     void StartUp() {
-        form->Show();
-        ts::ProcessPendingMessages();
-        ts::RunIdle();
+        ts::ShowUntilIdle(form);
         ts::ProcessPendingMessages();
     }
     void MoveToScreen(TPoint s) {

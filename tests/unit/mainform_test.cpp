@@ -2,6 +2,7 @@
 // moment and the first timer tick unfold, and its File and Help commands.
 #include "app/Template.h"
 #include "platform/TestSeams.h"
+#include "tests/support/MainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +15,10 @@ namespace {
 
 class MainFormTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ts::InitTestApplication();
-        ts::SetScreenSize(1024, 768);
-        form = Application->CreateForm<TMainForm>();
-    }
+    void SetUp() override { form = ts::CreateMainWindow(); }
     void TearDown() override { ts::DoneTestApplication(); }
 
-    // Run, up to the first idle moment: the window is shown and painted, then the queue is empty.
-    void StartUp() {
-        form->Show();
-        ts::ProcessPendingMessages();
-        ts::RunIdle();
-    }
+    void StartUp() { ts::ShowUntilIdle(form); }
 
     template <class T> int CountForms() const {
         auto forms = Application->Forms();

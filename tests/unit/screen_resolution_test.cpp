@@ -6,6 +6,7 @@
 #include "platform/Streaming.h"
 #include "platform/System.h"
 #include "platform/TestSeams.h"
+#include "tests/support/MainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -148,13 +149,9 @@ class BoardAtResolution : public ::testing::Test {
 protected:
     void TearDown() override { ts::DoneTestApplication(); }
     TMainForm* Start(int ppi) {
-        ts::InitTestApplication();
-        ts::SetScreenSize(MulDiv(1024, ppi, 96), MulDiv(768, ppi, 96));
         ts::SetPixelsPerInch(ppi);
-        auto* f = Application->CreateForm<TMainForm>();
-        f->Show();
-        ts::ProcessPendingMessages();
-        ts::RunIdle();
+        TMainForm* f = ts::CreateMainWindow(MulDiv(1024, ppi, 96), MulDiv(768, ppi, 96));
+        ts::ShowUntilIdle(f);
         ts::ProcessPendingMessages();
         return f;
     }
