@@ -60,23 +60,16 @@ expect_description("High Voltage Level", "VCC I/O", "Jumper on 3.3V")
 keys("Escape")
 closes("High Voltage Level")
 
-# The digital window from the Settings menu: Tab reaches port A's list, Down picks Pull Down.
-keys("alt+s", "d")
-wait_for("the digital window", lambda: shown("Digital Pull Up/Down"))
-keys("Tab")
-expect_focus("combo box", "Pull Up")
-keys("Down")
-expect_description("Digital Pull Up/Down", "PORT A", "Jumper on DN")
-keys("Escape")
-closes("Digital Pull Up/Down")
-
-# The counter window: the same with its one list.
-keys("alt+s", "c")
-wait_for("the counter window", lambda: shown("Counter Pull Up/Down"))
-keys("Tab")
-expect_focus("combo box", "Pull Up")
-keys("Down")
-expect_description("Counter Pull Up/Down", "Counter Pull Up/Down jumper", "Jumper on DN")
-keys("Escape")
-closes("Counter Pull Up/Down")
+# The digital and counter windows from the Settings menu: Tab reaches the first list, Down picks
+# Pull Down, the drawing follows.
+for letter, title, drawing in (("d", "Digital Pull Up/Down", "PORT A"),
+                               ("c", "Counter Pull Up/Down", "Counter Pull Up/Down jumper")):
+    keys("alt+s", letter)
+    wait_for(f"the window {title}", lambda: shown(title))
+    keys("Tab")
+    expect_focus("combo box", "Pull Up")
+    keys("Down")
+    expect_description(title, drawing, "Jumper on DN")
+    keys("Escape")
+    closes(title)
 print("keyboard: passed")
