@@ -140,8 +140,34 @@ void TThreeJumper::Paint(TCanvas& canvas) {
     // 1. The picture is composed wide and low, with the pins in a row.
     int W = horizontal ? Width() : Height();
     int H = horizontal ? Height() : Width();
-    drawing_.SetSize(W, H);
-    TCanvas& dc = drawing_.Canvas();
+    Compose(drawing_, output_, W, H);
+
+    // 10. A turn across the groups exchanges width and height, once the control has been
+    // painted; the new bounds schedule a further paint.
+    if (swapPending_) {
+        swapPending_ = false;
+        if (painted_) {
+            int oldW = Width(), oldH = Height();
+            SetWidth(oldH);
+            SetHeight(oldW);
+        }
+    }
+
+    // 11.
+    canvas.CopyRect(Bounds(0, 0, Width(), Height()), output_.Canvas(),
+                    Bounds(0, 0, Width(), Height()));
+    painted_ = true;
+
+    // On a screen that enlarges the window, the same drawing composed at device resolution.
+    if (const int scale = canvas.DeviceScale(); scale > 1) {
+        Compose(fineDrawing_, fineOutput_, W * scale, H * scale);
+        canvas.DrawDevicePicture(Bounds(0, 0, output_.Width(), output_.Height()), fineOutput_);
+    }
+}
+
+void TThreeJumper::Compose(TBitmap& drawing, TBitmap& output, int W, int H) const {
+    drawing.SetSize(W, H);
+    TCanvas& dc = drawing.Canvas();
     TBrush savedBrush = dc.Brush;
     TPen savedPen = dc.Pen;
 
@@ -182,12 +208,14 @@ void TThreeJumper::Paint(TCanvas& canvas) {
     dc.Pen = savedPen;
 
     // 9. Turn the picture into the control's orientation, pixel by pixel.
+    const bool horizontal =
+        orientation_ == TOrientationType::otUp || orientation_ == TOrientationType::otDown;
     if (horizontal)
-        output_.SetSize(W, H);
+        output.SetSize(W, H);
     else
-        output_.SetSize(H, W);
+        output.SetSize(H, W);
     for (int y = 0; y < H; ++y) {
-        const auto* src = reinterpret_cast<const uint32_t*>(drawing_.ScanLine(y));
+        const auto* src = reinterpret_cast<const uint32_t*>(drawing.ScanLine(y));
         for (int x = 0; x < W; ++x) {
             int ox = x, oy = y;
             switch (orientation_) {
@@ -206,25 +234,9 @@ void TThreeJumper::Paint(TCanvas& canvas) {
                 oy = x;
                 break;
             }
-            reinterpret_cast<uint32_t*>(output_.ScanLine(oy))[ox] = src[x];
+            reinterpret_cast<uint32_t*>(output.ScanLine(oy))[ox] = src[x];
         }
     }
-
-    // 10. A turn across the groups exchanges width and height, once the control has been
-    // painted; the new bounds schedule a further paint.
-    if (swapPending_) {
-        swapPending_ = false;
-        if (painted_) {
-            int oldW = Width(), oldH = Height();
-            SetWidth(oldH);
-            SetHeight(oldW);
-        }
-    }
-
-    // 11.
-    canvas.CopyRect(Bounds(0, 0, Width(), Height()), output_.Canvas(),
-                    Bounds(0, 0, Width(), Height()));
-    painted_ = true;
 }
 
 void RegisterThreeJumperClass() {

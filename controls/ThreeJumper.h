@@ -49,10 +49,16 @@ public:
     const TBitmap& OutputBitmap() const { return output_; }
 
 private:
+    // Steps 1 to 9 of a paint: the picture W x H with the pins in a row, into `drawing`, and
+    // turned to the orientation, into `output`.
+    void Compose(TBitmap& drawing, TBitmap& output, int W, int H) const;
     TOrientationType orientation_ = TOrientationType::otUp;
     TJumperState state_ = TJumperState::jsOpen;
     TBitmap output_;
     TBitmap drawing_;
+    // The same at device resolution, on a screen that enlarges the window.
+    TBitmap fineOutput_;
+    TBitmap fineDrawing_;
     bool swapPending_ = false;
     bool painted_ = false;
     TColor baseColor_ = clGray;

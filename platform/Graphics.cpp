@@ -154,6 +154,11 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& from, const TRect& sour
     raster::StretchCopy(t, dest.Left, dest.Top, dest.Right, dest.Bottom, sub);
 }
 
+void TCanvas::DrawDevicePicture(const TRect& dest, TBitmap& fine) {
+    if (DeviceScale() <= 1 || fine.Width() <= 0 || fine.Height() <= 0) return;
+    if (ITextPainter* p = TextPainter()) p->DevicePicture(clip_, origin_, dest, fine.Surface());
+}
+
 void TCanvas::Draw(int x, int y, const TGraphic& g) {
     g.Draw(*this, Bounds(x, y, g.Width(), g.Height()));
 }

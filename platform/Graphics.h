@@ -24,6 +24,7 @@ struct TPen {
 
 class TGraphic;
 class ITextPainter;
+class TBitmap;
 
 // Drawing surface: a 32-bit image (bytes blue, green, red, unused), with an origin and a clip.
 // Shapes take a box whose right and bottom edges are excluded; outlines are one pixel wide and
@@ -56,6 +57,12 @@ public:
     // Block copy of `source` (in the other canvas's coordinates) to `dest` (in ours); equal
     // sizes copy pixel for pixel.
     void CopyRect(const TRect& dest, const TCanvas& from, const TRect& source);
+    // Device pixels a pixel becomes on the screen; above 1 a control may draw a finer picture.
+    int DeviceScale() const { return surface_.deviceScale; }
+    // Shows `fine`, the picture of `dest` at DeviceScale() device pixels a pixel, at device
+    // resolution over what is drawn here (which should hold the same picture at one pixel per
+    // pixel, for anything that reads it back). Without a device scale it does nothing.
+    void DrawDevicePicture(const TRect& dest, TBitmap& fine);
     void Draw(int x, int y, const TGraphic& g);
     void StretchDraw(const TRect& r, const TGraphic& g);
 

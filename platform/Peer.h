@@ -26,6 +26,8 @@ struct TSurface {
     int strideBytes = 0;
     int width = 0;
     int height = 0;
+    // Device pixels a pixel of the surface becomes on the screen, when the toolkit enlarges it.
+    int deviceScale = 1;
     bool Empty() const { return !bits || width <= 0 || height <= 0; }
 };
 

@@ -32,6 +32,10 @@ public:
     virtual void TextRect(const TRect& clip, TPoint origin, const TFont& font, const TRect& box,
                           const std::string& text, TAlignment alignment, TTextLayout layout,
                           bool wordWrap) = 0;
+    // On a surface the toolkit enlarges: `pixels`, the picture of `dest` at the surface's device
+    // scale, shown over it at device resolution.
+    virtual void DevicePicture(const TRect& clip, TPoint origin, const TRect& dest,
+                               TSurface pixels) = 0;
 };
 
 struct TPopupState {

@@ -6,7 +6,7 @@
 #include "platform/System.h"
 #include "platform/qt/Accessibility.h"
 #include "platform/qt/AppIcon.h"
-#include "platform/qt/TextDrawing.h"
+#include "platform/qt/Overlay.h"
 #include "platform/qt/Widgets.h"
 
 #include <QAbstractEventDispatcher>

@@ -1,7 +1,7 @@
 #include "platform/qt/Widgets.h"
 
 #include "platform/qt/Accessibility.h"
-#include "platform/qt/TextDrawing.h"
+#include "platform/qt/Overlay.h"
 
 #include "platform/StdCtrls.h"
 #include "platform/text/Rtf.h"
@@ -133,18 +133,21 @@ void PaintedWidget::paintEvent(QPaintEvent* e) {
         QRect dirty = e->rect();
         // Above one device pixel per pixel the picture is enlarged; its text is drawn after it,
         // at the device's resolution.
-        std::vector<TextOp> text;
-        const bool sharpText = devicePixelRatioF() > 1.0;
+        std::vector<OverlayOp> overlay;
+        const double ratio = devicePixelRatioF();
+        const bool sharpText = ratio > 1.0;
         {
+            // Finer pictures are drawn at a whole number of device pixels a pixel, the next one up.
             TCanvas canvas(TSurface{buffer_.bits(), static_cast<int>(buffer_.bytesPerLine()),
-                                    buffer_.width(), buffer_.height()});
+                                    buffer_.width(), buffer_.height(),
+                                    sharpText ? static_cast<int>(std::ceil(ratio - 0.01)) : 1});
             struct Deferring {
                 const uint8_t* bits;
                 ~Deferring() {
-                    if (bits) DeferText(bits, nullptr);
+                    if (bits) DeferOverlay(bits, nullptr);
                 }
             } deferring{sharpText ? buffer_.constBits() : nullptr};
-            if (sharpText) DeferText(deferring.bits, &text);
+            if (sharpText) DeferOverlay(deferring.bits, &overlay);
             Guarded(c, [&] {
                 c->PaintWindow(canvas, Bounds(dirty.x(), dirty.y(), dirty.width(), dirty.height()));
             });
@@ -152,8 +155,8 @@ void PaintedWidget::paintEvent(QPaintEvent* e) {
         QPainter wp(this);
         wp.drawImage(dirty.topLeft(), buffer_, dirty);
         wp.setClipRect(dirty);
-        for (const TextOp& op : text)
-            DrawTextOp(wp, op);
+        for (const OverlayOp& op : overlay)
+            DrawOverlayOp(wp, op);
     }
     if (control_)
         if (auto* f = dynamic_cast<TForm*>(control_); f && !f->FirstPaintDone()) f->NotePainted();

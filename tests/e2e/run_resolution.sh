@@ -2,8 +2,8 @@
 # run_resolution.sh PROGRAM OUTDIR MODE: the program on a screen of another resolution.
 #   dpi144  a 1536x1152 screen at 144 logical dots per inch, the toolkit's own scaling off: the
 #           layer scales its windows by 1.5.
-#   scale2  a 2048x1536 screen at a device pixel ratio of 2: the toolkit scales, and the text the
-#           layer paints must be drawn at device resolution, not enlarged.
+#   scale2  a 2048x1536 screen at a device pixel ratio of 2: the toolkit scales, and the text and
+#           the jumper drawings the layer paints must be drawn at device resolution, not enlarged.
 # In both, the windows come out the factor larger than at 96, the circles glow over the jumpers
 # of the photograph, and the tool window opens at its scaled size.
 set -euo pipefail
@@ -85,38 +85,18 @@ for c in "373 2 43 26" "105 5 37 57" "444 94 43 26" "539 94 43 26"; do
 done
 
 if [[ $mode == scale2 ]]; then
-    # The heading across the top of the main window, painted by the layer. Enlarged from one
-    # pixel per pixel, every 2x2 block of device pixels would be one colour; drawn at device
-    # resolution, the edges of the letters fall inside the blocks.
-    convert "$out/level.png" -crop "$(k 300)x$(k 28)+$((mx + mw / 2 - $(k 150)))+$((my + $(k 20)))" \
-        "$out/heading.ppm"
-    /usr/bin/python3 - "$out/heading.ppm" <<'PY' || fail "the heading's text is enlarged, not drawn at device resolution"
-import sys
-data = open(sys.argv[1], "rb").read()
-fields, pos = [], 0
-while len(fields) < 4:  # P6, width, height, maximum
-    while data[pos:pos + 1].isspace():
-        pos += 1
-    start = pos
-    while not data[pos:pos + 1].isspace():
-        pos += 1
-    fields.append(data[start:pos])
-width, height = int(fields[1]), int(fields[2])
-pixels = data[pos + 1:]
-def at(x, y):
-    i = 3 * (y * width + x)
-    return pixels[i:i + 3]
-inked = mixed = 0
-for y in range(0, height - 1, 2):
-    for x in range(0, width - 1, 2):
-        block = {at(x, y), at(x + 1, y), at(x, y + 1), at(x + 1, y + 1)}
-        if block == {b"\xff\xff\xff"}:
-            continue
-        inked += 1
-        mixed += len(block) > 1
-print(f"heading: {inked} inked blocks, {mixed} of them not one colour")
-sys.exit(0 if inked > 100 and mixed > inked // 5 else 1)
-PY
+    # fine NAME X Y WIDTH HEIGHT: the part of the screenshot at device pixels X, Y (even
+    # distances from a window's origin) was drawn at device resolution, not enlarged.
+    fine() {
+        convert "$out/level.png" -crop "$4x$5+$2+$3" "$out/$1.ppm"
+        /usr/bin/python3 "$(dirname "$0")/fine_pixels.py" "$out/$1.ppm" "$1" ||
+            fail "the $1 is enlarged, not drawn at device resolution"
+    }
+    # The heading across the top of the main window, and the voltage jumper's drawing (at
+    # 160, 40 of its panel, 43 x 18), both painted by the layer.
+    fine heading $((mx + mw / 2 - $(k 150))) $((my + $(k 20))) "$(k 300)" "$(k 28)"
+    geometry_of "$(window_of "High Voltage Level")"
+    fine jumper $((X + $(k 160))) $((Y + $(k 40))) "$(k 43)" "$(k 18)"
 fi
 
 exit_by_menu "$main" "$log"

@@ -1,4 +1,4 @@
-#include "platform/qt/TextDrawing.h"
+#include "platform/qt/Overlay.h"
 
 #include "platform/qt/QtSupport.h"
 
@@ -10,12 +10,12 @@ namespace ui::qt {
 
 namespace {
 
-std::map<const uint8_t*, std::vector<TextOp>*>& Deferred() {
-    static std::map<const uint8_t*, std::vector<TextOp>*> map;
+std::map<const uint8_t*, std::vector<OverlayOp>*>& Deferred() {
+    static std::map<const uint8_t*, std::vector<OverlayOp>*> map;
     return map;
 }
 
-int Flags(const TextOp& op) {
+int Flags(const OverlayOp& op) {
     int flags = 0;
     switch (op.alignment) {
     case TAlignment::taLeftJustify:
@@ -51,14 +51,16 @@ public:
           painter_(&image_) {}
     void TextOut(const TRect& clip, TPoint origin, const TFont& font, int x, int y,
                  const std::string& text) override {
-        DrawTextOp(painter_, {clip, origin, font, false, x, y, {}, text});
+        DrawOverlayOp(painter_, {OverlayOp::Kind::Text, clip, origin, font, x, y, {}, text});
     }
     void TextRect(const TRect& clip, TPoint origin, const TFont& font, const TRect& r,
                   const std::string& text, TAlignment alignment, TTextLayout layout,
                   bool wordWrap) override {
-        DrawTextOp(painter_,
-                   {clip, origin, font, true, 0, 0, r, text, alignment, layout, wordWrap});
+        DrawOverlayOp(painter_, {OverlayOp::Kind::TextInBox, clip, origin, font, 0, 0, r, text,
+                                 alignment, layout, wordWrap});
     }
+    // Only an enlarged surface shows finer pictures.
+    void DevicePicture(const TRect&, TPoint, const TRect&, TSurface) override {}
 
 private:
     QImage image_;
@@ -67,32 +69,56 @@ private:
 
 class DeferringPainter : public ITextPainter {
 public:
-    explicit DeferringPainter(std::vector<TextOp>& ops) : ops_(ops) {}
+    explicit DeferringPainter(std::vector<OverlayOp>& ops) : ops_(ops) {}
     void TextOut(const TRect& clip, TPoint origin, const TFont& font, int x, int y,
                  const std::string& text) override {
-        ops_.push_back({clip, origin, font, false, x, y, {}, text});
+        ops_.push_back({OverlayOp::Kind::Text, clip, origin, font, x, y, {}, text});
     }
     void TextRect(const TRect& clip, TPoint origin, const TFont& font, const TRect& r,
                   const std::string& text, TAlignment alignment, TTextLayout layout,
                   bool wordWrap) override {
-        ops_.push_back({clip, origin, font, true, 0, 0, r, text, alignment, layout, wordWrap});
+        ops_.push_back({OverlayOp::Kind::TextInBox, clip, origin, font, 0, 0, r, text, alignment,
+                        layout, wordWrap});
+    }
+    void DevicePicture(const TRect& clip, TPoint origin, const TRect& dest,
+                       TSurface pixels) override {
+        if (pixels.Empty() || dest.Width() <= 0 || dest.Height() <= 0) return;
+        OverlayOp op;
+        op.kind = OverlayOp::Kind::Picture;
+        op.clip = clip;
+        op.origin = origin;
+        op.box = dest;
+        // A copy: the control may draw its next picture into the same pixels before this one
+        // is shown.
+        op.picture = QImage(pixels.bits, pixels.width, pixels.height, pixels.strideBytes,
+                            QImage::Format_RGB32)
+                         .copy();
+        op.picture.setDevicePixelRatio(static_cast<double>(pixels.width) / dest.Width());
+        ops_.push_back(std::move(op));
     }
 
 private:
-    std::vector<TextOp>& ops_;
+    std::vector<OverlayOp>& ops_;
 };
 
 } // namespace
 
-void DrawTextOp(QPainter& painter, const TextOp& op) {
+void DrawOverlayOp(QPainter& painter, const OverlayOp& op) {
     painter.save();
     painter.setClipRect(QRect(op.clip.Left, op.clip.Top, op.clip.Width(), op.clip.Height()),
                         Qt::IntersectClip);
     painter.translate(op.origin.X, op.origin.Y);
+    const QRect box(op.box.Left, op.box.Top, op.box.Width(), op.box.Height());
+    if (op.kind == OverlayOp::Kind::Picture) {
+        // Exactly at device resolution at a whole ratio; smoothly resampled at any other.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(box, op.picture);
+        painter.restore();
+        return;
+    }
     painter.setFont(ToQFont(op.font));
     painter.setPen(ToQColor(op.font.Color));
-    if (op.inBox) {
-        QRect box(op.box.Left, op.box.Top, op.box.Width(), op.box.Height());
+    if (op.kind == OverlayOp::Kind::TextInBox) {
         painter.setClipRect(box, Qt::IntersectClip);
         painter.drawText(box, Flags(op), ToQ(op.text));
     } else {
@@ -109,7 +135,7 @@ std::unique_ptr<ITextPainter> MakeTextPainter(TSurface surface) {
     return std::make_unique<DirectPainter>(surface);
 }
 
-void DeferText(const uint8_t* bits, std::vector<TextOp>* ops) {
+void DeferOverlay(const uint8_t* bits, std::vector<OverlayOp>* ops) {
     if (ops)
         Deferred()[bits] = ops;
     else
