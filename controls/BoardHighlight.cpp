@@ -171,14 +171,23 @@ void TBoardHighlight::NotifyTwins(unsigned msg) {
     }
 }
 
+const TBitmap& TBoardHighlight::ForState(const TBitmap& rest, const TBitmap& lit,
+                                         const TBitmap& bright) const {
+    if (popupActive_ && hot_) return bright;
+    if (popupActive_ || hot_) return lit;
+    return rest;
+}
+
 const TBitmap& TBoardHighlight::CurrentImage() const {
-    if (popupActive_ && hot_) return brightImage_;
-    if (popupActive_ || hot_) return litImage_;
-    return restImage_;
+    return ForState(restImage_, litImage_, brightImage_);
 }
 
 void TBoardHighlight::BuildImages(TCanvas& canvas) {
     const int w = Width(), h = Height();
+    // What the parent has just painted beneath the circle, normally the photograph.
+    background_.SetSize(w, h);
+    if (background_.Width() > 0)
+        background_.Canvas().CopyRect(Bounds(0, 0, w, h), canvas, Bounds(0, 0, w, h));
     struct Step {
         TBitmap& image;
         bool whiteCore;
@@ -189,11 +198,31 @@ void TBoardHighlight::BuildImages(TCanvas& canvas) {
           Step{litImage_, false, litStrength_}}) {
         s.image.SetSize(w, h);
         if (s.image.Width() == 0) continue;
-        // What the parent has just painted beneath the circle, normally the photograph.
-        s.image.Canvas().CopyRect(Bounds(0, 0, w, h), canvas, Bounds(0, 0, w, h));
+        s.image.Canvas().CopyRect(Bounds(0, 0, w, h), background_.Canvas(), Bounds(0, 0, w, h));
         glow::RenderGlow(s.image.ScanLine(0), s.image.StrideBytes(), w - 1, h - 1, s.whiteCore,
                          glowColor_, s.strength);
     }
+    fineScale_ = 0;
+}
+
+void TBoardHighlight::BuildFineImages(int scale) {
+    const int w = background_.Width(), h = background_.Height();
+    const int fw = w * scale, fh = h * scale;
+    struct Step {
+        TBitmap& image;
+        bool whiteCore;
+        float strength;
+    };
+    for (Step s : {Step{fineRest_, false, restStrength_}, Step{fineBright_, true, brightStrength_},
+                   Step{fineLit_, false, litStrength_}}) {
+        s.image.SetSize(fw, fh);
+        if (s.image.Width() == 0) continue;
+        // The background as the screen shows it, enlarged; the ring drawn at the finer size.
+        s.image.Canvas().CopyRect(Bounds(0, 0, fw, fh), background_.Canvas(), Bounds(0, 0, w, h));
+        glow::RenderGlow(s.image.ScanLine(0), s.image.StrideBytes(), fw - 1, fh - 1, s.whiteCore,
+                         glowColor_, s.strength);
+    }
+    fineScale_ = scale;
 }
 
 void TBoardHighlight::FirstPaintSetup(TCanvas& canvas) {
@@ -222,6 +251,11 @@ void TBoardHighlight::Paint(TCanvas& canvas) {
     if (image.Width() == 0) return;
     canvas.CopyRect(Bounds(0, 0, Width(), Height()), image.Canvas(),
                     Bounds(0, 0, Width(), Height()));
+    if (const int scale = canvas.DeviceScale(); scale > 1) {
+        if (fineScale_ != scale) BuildFineImages(scale);
+        auto& fine = const_cast<TBitmap&>(ForState(fineRest_, fineLit_, fineBright_));
+        canvas.DrawDevicePicture(Bounds(0, 0, image.Width(), image.Height()), fine);
+    }
 }
 
 void TBoardHighlight::WndProc(TMessage& m) {

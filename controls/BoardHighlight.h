@@ -77,6 +77,10 @@ public:
 
     // Renders the three glow images from what the parent painted beneath the circle.
     void BuildImages(TCanvas& canvas);
+    // The three images again at `scale` device pixels a pixel, from the background kept.
+    void BuildFineImages(int scale);
+    // Of three images, the one for the circle's state.
+    const TBitmap& ForState(const TBitmap& rest, const TBitmap& lit, const TBitmap& bright) const;
 
     // The tool window: shown, reused or built.
     void ShowPopup();
@@ -118,6 +122,11 @@ private:
     TBitmap restImage_;
     TBitmap brightImage_;
     TBitmap litImage_;
+    // What lay beneath the circle when its images were made.
+    TBitmap background_;
+    // At device resolution, on a screen that enlarges the window; made on first need.
+    TBitmap fineRest_, fineBright_, fineLit_;
+    int fineScale_ = 0;
     float restStrength_ = 0;
     float brightStrength_ = 0;
     float litStrength_ = 0;

@@ -2,8 +2,8 @@
 # run_resolution.sh PROGRAM OUTDIR MODE: the program on a screen of another resolution.
 #   dpi144  a 1536x1152 screen at 144 logical dots per inch, the toolkit's own scaling off: the
 #           layer scales its windows by 1.5.
-#   scale2  a 2048x1536 screen at a device pixel ratio of 2: the toolkit scales, and the text and
-#           the jumper drawings the layer paints must be drawn at device resolution, not enlarged.
+#   scale2  a 2048x1536 screen at a device pixel ratio of 2: the toolkit scales, and the text, the
+#           jumper drawings and the glows the layer paints must be drawn at device resolution.
 # In both, the windows come out the factor larger than at 96, the circles glow over the jumpers
 # of the photograph, and the tool window opens at its scaled size.
 set -euo pipefail
@@ -67,7 +67,7 @@ near "High Voltage Level" 233 182
 import -window root "$out/level.png"
 
 # The photograph centred on the main window's outer size, under the menu bar; every circle's ring
-# glows yellow where the jumper is.
+# glows where the jumper is.
 geometry_of "$main"
 mx=$X my=$Y mw=$WIDTH
 read -r fl fr ft fb < <(xprop -id "$main" _NET_FRAME_EXTENTS | tr -d ',' | awk '{print $3, $4, $5, $6}')
@@ -81,15 +81,17 @@ for c in "373 2 43 26" "105 5 37 57" "444 94 43 26" "539 94 43 26"; do
     x=$((board_x + left + w / 2 + (w / 2) * 7 / 8))
     y=$((board_y + top + h / 2))
     read -r r g b < <(convert "$out/level.png" -crop "1x1+$x+$y" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]\n' info:)
-    ((r > b + 60 && g > b + 60)) || fail "circle $c does not glow yellow at $x,$y ($r $g $b)"
+    # Yellow, or the white crest of the circle whose window is active.
+    (( (r > b + 60 && g > b + 60) || (r > 200 && g > 200) )) ||
+        fail "circle $c does not glow at $x,$y ($r $g $b)"
 done
 
 if [[ $mode == scale2 ]]; then
-    # fine NAME X Y WIDTH HEIGHT: the part of the screenshot at device pixels X, Y (even
+    # fine NAME X Y WIDTH HEIGHT [PART]: the part of the screenshot at device pixels X, Y (even
     # distances from a window's origin) was drawn at device resolution, not enlarged.
     fine() {
         convert "$out/level.png" -crop "$4x$5+$2+$3" "$out/$1.ppm"
-        /usr/bin/python3 "$(dirname "$0")/fine_pixels.py" "$out/$1.ppm" "$1" ||
+        /usr/bin/python3 "$(dirname "$0")/fine_pixels.py" "$out/$1.ppm" "$1" "${6:-0.2}" ||
             fail "the $1 is enlarged, not drawn at device resolution"
     }
     # The heading across the top of the main window, and the voltage jumper's drawing (at
@@ -97,6 +99,10 @@ if [[ $mode == scale2 ]]; then
     fine heading $((mx + mw / 2 - $(k 150))) $((my + $(k 20))) "$(k 300)" "$(k 28)"
     geometry_of "$(window_of "High Voltage Level")"
     fine jumper $((X + $(k 160))) $((Y + $(k 40))) "$(k 43)" "$(k 18)"
+    # The voltage circle's ring over the photograph (which itself is only enlarged): inside and
+    # outside the ring the blocks stay one colour, on the ring they do not.
+    ring_x=$((board_x + $(k 373))) ring_y=$((board_y + $(k 2)))
+    fine ring $((ring_x - (ring_x - mx) % 2)) $((ring_y - (ring_y - my) % 2)) "$(k 44)" "$(k 27)" 0.05
 fi
 
 exit_by_menu "$main" "$log"
