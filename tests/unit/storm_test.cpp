@@ -26,9 +26,12 @@ namespace {
 
 class Storm {
 public:
-    explicit Storm(uint32_t seed) : rng_(seed) {
+    // On a 1024 x 768 screen at 96 pixels per inch, or the same screen at another resolution.
+    explicit Storm(uint32_t seed, int ppi = 96)
+        : rng_(seed), screenW_(MulDiv(1024, ppi, 96)), screenH_(MulDiv(768, ppi, 96)) {
         ts::InitTestApplication();
-        ts::SetScreenSize(1024, 768);
+        ts::SetPixelsPerInch(ppi);
+        ts::SetScreenSize(screenW_, screenH_);
         ts::SetCursorPos(3000, 3000);
         form_ = Application->CreateForm<TMainForm>();
         form_->Show();
@@ -102,7 +105,7 @@ private:
             }
             break;
         case 5:
-            MoveTo({Pick(1024), Pick(768)}, "anywhere");
+            MoveTo({Pick(screenW_), Pick(screenH_)}, "anywhere");
             break;
         case 6:
             MoveTo(form_->ClientToScreen({Pick(form_->ClientWidth()), -1 - Pick(20)}),
@@ -294,6 +297,7 @@ private:
     std::vector<std::vector<TBoardHighlight*>> groups_;
     std::vector<TRadioPanel*> panels_;
     std::set<TForm*> forms_;
+    int screenW_, screenH_;
     std::deque<std::string> log_;
 };
 
@@ -309,4 +313,11 @@ TEST(Storm, APersonsEventsNeverLeaveThePageInconsistent) {
     Storm storm(seed);
     std::string bad = storm.Run(SETTINGS_STORM_EVENTS);
     EXPECT_TRUE(bad.empty()) << "seed " << seed << ", " << bad;
+}
+
+TEST(Storm, AtOneAndAHalfTimesTheResolutionToo) {
+    // The scaled page and tool windows under the same kind of storm, shorter.
+    Storm storm(20261212, 144);
+    std::string bad = storm.Run(SETTINGS_STORM_EVENTS / 4);
+    EXPECT_TRUE(bad.empty()) << "seed 20261212 at 144 pixels per inch, " << bad;
 }
