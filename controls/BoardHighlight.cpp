@@ -188,41 +188,33 @@ void TBoardHighlight::BuildImages(TCanvas& canvas) {
     background_.SetSize(w, h);
     if (background_.Width() > 0)
         background_.Canvas().CopyRect(Bounds(0, 0, w, h), canvas, Bounds(0, 0, w, h));
-    struct Step {
-        TBitmap& image;
-        bool whiteCore;
-        float strength;
-    };
-    for (Step s :
-         {Step{restImage_, false, restStrength_}, Step{brightImage_, true, brightStrength_},
-          Step{litImage_, false, litStrength_}}) {
-        s.image.SetSize(w, h);
-        if (s.image.Width() == 0) continue;
-        s.image.Canvas().CopyRect(Bounds(0, 0, w, h), background_.Canvas(), Bounds(0, 0, w, h));
-        glow::RenderGlow(s.image.ScanLine(0), s.image.StrideBytes(), w - 1, h - 1, s.whiteCore,
-                         glowColor_, s.strength);
-    }
+    GlowImages(1, restImage_, brightImage_, litImage_);
     fineScale_ = 0;
 }
 
 void TBoardHighlight::BuildFineImages(int scale) {
+    GlowImages(scale, fineRest_, fineBright_, fineLit_);
+    fineScale_ = scale;
+}
+
+void TBoardHighlight::GlowImages(int scale, TBitmap& rest, TBitmap& bright, TBitmap& lit) {
     const int w = background_.Width(), h = background_.Height();
-    const int fw = w * scale, fh = h * scale;
+    const int iw = w * scale, ih = h * scale;
     struct Step {
         TBitmap& image;
         bool whiteCore;
         float strength;
     };
-    for (Step s : {Step{fineRest_, false, restStrength_}, Step{fineBright_, true, brightStrength_},
-                   Step{fineLit_, false, litStrength_}}) {
-        s.image.SetSize(fw, fh);
+    for (Step s : {Step{rest, false, restStrength_}, Step{bright, true, brightStrength_},
+                   Step{lit, false, litStrength_}}) {
+        s.image.SetSize(iw, ih);
         if (s.image.Width() == 0) continue;
-        // The background as the screen shows it, enlarged; the ring drawn at the finer size.
-        s.image.Canvas().CopyRect(Bounds(0, 0, fw, fh), background_.Canvas(), Bounds(0, 0, w, h));
-        glow::RenderGlow(s.image.ScanLine(0), s.image.StrideBytes(), fw - 1, fh - 1, s.whiteCore,
+        // The background as the screen shows it (enlarged pixel for pixel above scale 1), with
+        // the ring drawn at the image's own size.
+        s.image.Canvas().CopyRect(Bounds(0, 0, iw, ih), background_.Canvas(), Bounds(0, 0, w, h));
+        glow::RenderGlow(s.image.ScanLine(0), s.image.StrideBytes(), iw - 1, ih - 1, s.whiteCore,
                          glowColor_, s.strength);
     }
-    fineScale_ = scale;
 }
 
 void TBoardHighlight::FirstPaintSetup(TCanvas& canvas) {

@@ -79,6 +79,8 @@ public:
     void BuildImages(TCanvas& canvas);
     // The three images again at `scale` device pixels a pixel, from the background kept.
     void BuildFineImages(int scale);
+    // The rest, bright and lit images of the background kept, at `scale` times its size.
+    void GlowImages(int scale, TBitmap& rest, TBitmap& bright, TBitmap& lit);
     // Of three images, the one for the circle's state.
     const TBitmap& ForState(const TBitmap& rest, const TBitmap& lit, const TBitmap& bright) const;
 

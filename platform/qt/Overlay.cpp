@@ -43,46 +43,30 @@ int Flags(const OverlayOp& op) {
     return flags;
 }
 
-// Text on a surface of ours, drawn in place: the image wraps the pixels without copying them.
-class DirectPainter : public ITextPainter {
+// Text on a surface of ours: drawn in place (the image wraps the pixels without copying them),
+// or kept, with finer pictures, for a widget that shows the surface enlarged.
+class SurfacePainter : public ITextPainter {
 public:
-    explicit DirectPainter(TSurface s)
-        : image_(s.bits, s.width, s.height, s.strideBytes, QImage::Format_RGB32),
-          painter_(&image_) {}
+    SurfacePainter(TSurface s, std::vector<OverlayOp>* deferred) : deferred_(deferred) {
+        if (!deferred_) {
+            image_ = QImage(s.bits, s.width, s.height, s.strideBytes, QImage::Format_RGB32);
+            painter_.begin(&image_);
+        }
+    }
     void TextOut(const TRect& clip, TPoint origin, const TFont& font, int x, int y,
                  const std::string& text) override {
-        DrawOverlayOp(painter_, {OverlayOp::Kind::Text, clip, origin, font, x, y, {}, text});
+        Add({OverlayOp::Kind::Text, clip, origin, font, x, y, {}, text});
     }
     void TextRect(const TRect& clip, TPoint origin, const TFont& font, const TRect& r,
                   const std::string& text, TAlignment alignment, TTextLayout layout,
                   bool wordWrap) override {
-        DrawOverlayOp(painter_, {OverlayOp::Kind::TextInBox, clip, origin, font, 0, 0, r, text,
-                                 alignment, layout, wordWrap});
-    }
-    // Only an enlarged surface shows finer pictures.
-    void DevicePicture(const TRect&, TPoint, const TRect&, TSurface) override {}
-
-private:
-    QImage image_;
-    QPainter painter_;
-};
-
-class DeferringPainter : public ITextPainter {
-public:
-    explicit DeferringPainter(std::vector<OverlayOp>& ops) : ops_(ops) {}
-    void TextOut(const TRect& clip, TPoint origin, const TFont& font, int x, int y,
-                 const std::string& text) override {
-        ops_.push_back({OverlayOp::Kind::Text, clip, origin, font, x, y, {}, text});
-    }
-    void TextRect(const TRect& clip, TPoint origin, const TFont& font, const TRect& r,
-                  const std::string& text, TAlignment alignment, TTextLayout layout,
-                  bool wordWrap) override {
-        ops_.push_back({OverlayOp::Kind::TextInBox, clip, origin, font, 0, 0, r, text, alignment,
-                        layout, wordWrap});
+        Add({OverlayOp::Kind::TextInBox, clip, origin, font, 0, 0, r, text, alignment, layout,
+             wordWrap});
     }
     void DevicePicture(const TRect& clip, TPoint origin, const TRect& dest,
                        TSurface pixels) override {
-        if (pixels.Empty() || dest.Width() <= 0 || dest.Height() <= 0) return;
+        // Only an enlarged surface shows finer pictures.
+        if (!deferred_ || pixels.Empty() || dest.Width() <= 0 || dest.Height() <= 0) return;
         OverlayOp op;
         op.kind = OverlayOp::Kind::Picture;
         op.clip = clip;
@@ -94,11 +78,19 @@ public:
                             QImage::Format_RGB32)
                          .copy();
         op.picture.setDevicePixelRatio(static_cast<double>(pixels.width) / dest.Width());
-        ops_.push_back(std::move(op));
+        deferred_->push_back(std::move(op));
     }
 
 private:
-    std::vector<OverlayOp>& ops_;
+    void Add(OverlayOp op) {
+        if (deferred_)
+            deferred_->push_back(std::move(op));
+        else
+            DrawOverlayOp(painter_, op);
+    }
+    std::vector<OverlayOp>* deferred_;
+    QImage image_;
+    QPainter painter_;
 };
 
 } // namespace
@@ -130,9 +122,8 @@ void DrawOverlayOp(QPainter& painter, const OverlayOp& op) {
 
 std::unique_ptr<ITextPainter> MakeTextPainter(TSurface surface) {
     if (surface.Empty()) return nullptr;
-    if (auto it = Deferred().find(surface.bits); it != Deferred().end())
-        return std::make_unique<DeferringPainter>(*it->second);
-    return std::make_unique<DirectPainter>(surface);
+    auto it = Deferred().find(surface.bits);
+    return std::make_unique<SurfacePainter>(surface, it != Deferred().end() ? it->second : nullptr);
 }
 
 void DeferOverlay(const uint8_t* bits, std::vector<OverlayOp>* ops) {
