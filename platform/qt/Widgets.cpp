@@ -131,23 +131,23 @@ void PaintedWidget::paintEvent(QPaintEvent* e) {
         // next paint.
         if (buffer_.size() != sz) buffer_ = QImage(sz, QImage::Format_RGB32);
         QRect dirty = e->rect();
-        // Above one device pixel per pixel the picture is enlarged; its text is drawn after it,
-        // at the device's resolution.
+        // Above one device pixel per pixel the buffer is shown enlarged; its text, and the finer
+        // pictures controls draw for such a screen, are drawn after it at device resolution.
         std::vector<OverlayOp> overlay;
         const double ratio = devicePixelRatioF();
-        const bool sharpText = ratio > 1.0;
+        const bool enlarged = ratio > 1.0;
         {
             // Finer pictures are drawn at a whole number of device pixels a pixel, the next one up.
             TCanvas canvas(TSurface{buffer_.bits(), static_cast<int>(buffer_.bytesPerLine()),
                                     buffer_.width(), buffer_.height(),
-                                    sharpText ? static_cast<int>(std::ceil(ratio - 0.01)) : 1});
+                                    enlarged ? static_cast<int>(std::ceil(ratio - 0.01)) : 1});
             struct Deferring {
                 const uint8_t* bits;
                 ~Deferring() {
                     if (bits) DeferOverlay(bits, nullptr);
                 }
-            } deferring{sharpText ? buffer_.constBits() : nullptr};
-            if (sharpText) DeferOverlay(deferring.bits, &overlay);
+            } deferring{enlarged ? buffer_.constBits() : nullptr};
+            if (enlarged) DeferOverlay(deferring.bits, &overlay);
             Guarded(c, [&] {
                 c->PaintWindow(canvas, Bounds(dirty.x(), dirty.y(), dirty.width(), dirty.height()));
             });
